@@ -1,5 +1,7 @@
 // Shared main of every unit-test program: a private HOME and XDG folders,
 // so no test ever touches the user's real notes or settings.
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,6 +26,10 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", path + "/.config");
     qputenv("XDG_DATA_HOME", path + "/.local/share");
     qputenv("XDG_CACHE_HOME", path + "/.cache");
+    QDir(home.path()).mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", path + "/runtime");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -1,0 +1,127 @@
+#include "platform/ControlChannel.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace platform {
+namespace {
+
+const QByteArray kPrefix = QByteArrayLiteral("jotlet/1 ");
+
+bool isCommandWord(const QByteArray &word)
+{
+    if (word.isEmpty() || word.size() > 32)
+        return false;
+    for (char c : word) {
+        if (!((c >= 'a' && c <= 'z') || c == '-'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString controlSocketPath(const QString &noteFolder)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    const QByteArray hash
+        = QCryptographicHash::hash(QDir::cleanPath(noteFolder).toUtf8(), QCryptographicHash::Sha1)
+              .toHex()
+              .left(16);
+    return dir + QStringLiteral("/jotletlight-") + QString::fromLatin1(hash);
+}
+
+QByteArray formatControlRequest(const QString &command)
+{
+    return kPrefix + command.toLatin1() + '\n';
+}
+
+std::optional<QString> parseControlRequest(const QByteArray &line)
+{
+    if (line.size() > kMaxControlMessage || !line.startsWith(kPrefix) || !line.endsWith('\n'))
+        return std::nullopt;
+    const QByteArray word = line.mid(kPrefix.size(), line.size() - kPrefix.size() - 1);
+    if (!isCommandWord(word))
+        return std::nullopt;
+    return QString::fromLatin1(word);
+}
+
+ControlServer::ControlServer(QStringList commands, QObject *parent)
+    : QObject(parent)
+    , m_commands(std::move(commands))
+    , m_server(new QLocalServer(this))
+{
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &ControlServer::acceptConnection);
+}
+
+bool ControlServer::listen(const QString &socketPath, QString *error)
+{
+    QLocalServer::removeServer(socketPath);
+    if (m_server->listen(socketPath))
+        return true;
+    if (error)
+        *error = m_server->errorString();
+    return false;
+}
+
+void ControlServer::acceptConnection()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
+        // A client that never finishes its line is dropped.
+        QTimer::singleShot(5000, socket, [socket] { socket->abort(); });
+    }
+}
+
+void ControlServer::answer(QLocalSocket *socket)
+{
+    if (!socket->canReadLine() && socket->bytesAvailable() <= kMaxControlMessage)
+        return;
+    const QByteArray line = socket->readLine(kMaxControlMessage + 1);
+    socket->readAll();
+    const std::optional<QString> command = parseControlRequest(line);
+    if (!command) {
+        socket->write("error malformed request\n");
+    } else if (!m_commands.contains(*command)) {
+        socket->write("error unknown command " + command->toLatin1() + '\n');
+    } else {
+        socket->write("ok\n");
+        QTimer::singleShot(0, this, [this, c = *command] { Q_EMIT requestReceived(c); });
+    }
+    socket->flush();
+    socket->disconnectFromServer();
+}
+
+bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
+                        int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(timeoutMs)) {
+        if (error)
+            *error = QStringLiteral("Jotlet Light is not running");
+        return false;
+    }
+    socket.write(formatControlRequest(command));
+    socket.flush();
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.waitForReadyRead(timeoutMs))
+        reply += socket.readAll();
+    if (reply == "ok\n")
+        return true;
+    if (error) {
+        *error = reply.startsWith("error ") ? QString::fromUtf8(reply.mid(6).trimmed())
+                                            : QStringLiteral("no answer from Jotlet Light");
+    }
+    return false;
+}
+
+} // namespace platform

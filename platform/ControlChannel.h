@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Requests from other processes (jotletctl, a second start) to the running
+// instance, over a per-user local socket. One request per connection:
+//   "jotlet/1 <command>\n"   answered by   "ok\n"  or  "error <reason>\n".
+namespace platform {
+
+inline constexpr int kMaxControlMessage = 128;
+
+// The socket of the instance that works on this note folder.
+QString controlSocketPath(const QString &noteFolder);
+
+QByteArray formatControlRequest(const QString &command);
+// The command of a well-formed request line, or nothing.
+std::optional<QString> parseControlRequest(const QByteArray &line);
+
+class ControlServer : public QObject
+{
+    Q_OBJECT
+public:
+    ControlServer(QStringList commands, QObject *parent = nullptr);
+
+    // Call only while holding the instance lock: a leftover socket of a
+    // crashed instance is removed first.
+    bool listen(const QString &socketPath, QString *error);
+
+Q_SIGNALS:
+    // Emitted on the event loop after the answer went out.
+    void requestReceived(const QString &command);
+
+private:
+    void acceptConnection();
+    void answer(QLocalSocket *socket);
+
+    QStringList m_commands;
+    QLocalServer *m_server;
+};
+
+// Sends one request and waits for the answer. False with a reason when no
+// instance runs or it refused the request.
+bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
+                        int timeoutMs = 5000);
+
+} // namespace platform
