@@ -1,0 +1,251 @@
+#include "storage/DFile.h"
+
+#include "platform/AnsiText.h"
+#include "storage/DateTime.h"
+#include "storage/PrivateFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr int kMaxStringBytes = 255;
+constexpr int kMaxStringsEntries = 255;
+constexpr qint32 kColorDivisor = 65535;
+
+QString fileNotOpen()
+{
+    return QStringLiteral("File not open");
+}
+
+} // namespace
+
+TVeskFile::TVeskFile(QString fileName)
+    : m_fileName(std::move(fileName))
+{
+}
+
+// Without commit() the save file discards its temporary file here.
+TVeskFile::~TVeskFile() = default;
+
+void TVeskFile::reset()
+{
+    m_output.reset();
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(m_fileName))
+            throw EInOutError(QStringLiteral("File not found"));
+        throw EInOutError(file.errorString());
+    }
+    m_content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EInOutError(file.errorString());
+    m_position = 0;
+    m_reading = true;
+}
+
+bool TVeskFile::atEnd() const
+{
+    return m_position >= m_content.size();
+}
+
+void TVeskFile::rewrite()
+{
+    m_reading = false;
+    m_content.clear();
+    m_output.reset();
+    m_output = storage::openPrivateSaveFile(m_fileName);
+}
+
+void TVeskFile::commit()
+{
+    if (!m_output)
+        throw EInOutError(fileNotOpen());
+    const std::unique_ptr<QSaveFile> output = std::move(m_output);
+    storage::commitSaveFile(*output);
+}
+
+// ---- writing
+
+void TVeskFile::put(const QByteArray &bytes)
+{
+    if (!m_output)
+        throw EInOutError(fileNotOpen());
+    storage::writeToSaveFile(*m_output, bytes);
+}
+
+void TVeskFile::writeString(const QString &text)
+{
+    const QByteArray bytes = platform::encodeAnsiLimited(text, kMaxStringBytes);
+    const char head[] = {char(StringTag), char(bytes.size())};
+    put(QByteArray(head, sizeof head) + bytes);
+}
+
+void TVeskFile::writeBool(bool value)
+{
+    const char bytes[] = {char(BoolTag), char(value ? 1 : 0)};
+    put(QByteArray(bytes, sizeof bytes));
+}
+
+void TVeskFile::writeInt(qint32 value)
+{
+    // Unsigned arithmetic: the magnitude of the most negative value fits only there.
+    const quint32 magnitude = value < 0 ? 0u - quint32(value) : quint32(value);
+    const char bytes[] = {char(IntTag), char(value >= 0 ? 1 : 0), char(magnitude & 0xFF),
+                          char((magnitude >> 8) & 0xFF)};
+    put(QByteArray(bytes, sizeof bytes));
+}
+
+void TVeskFile::writeByte(quint8 value)
+{
+    const char bytes[] = {char(ByteTag), char(value)};
+    put(QByteArray(bytes, sizeof bytes));
+}
+
+void TVeskFile::writeWord(quint16 value)
+{
+    const char bytes[] = {char(WordTag), char(value & 0xFF), char(value >> 8)};
+    put(QByteArray(bytes, sizeof bytes));
+}
+
+void TVeskFile::writeDateTime(double value)
+{
+    // Split first, so that an unusable value writes nothing at all.
+    const storage::DateTimeParts parts = storage::splitDateTime(value);
+    putTag(DateTimeTag);
+    for (int number : {parts.year, parts.month, parts.day, parts.hour, parts.minute, parts.second})
+        writeWord(quint16(number));
+}
+
+void TVeskFile::writeFont(const storage::FontDesc &font)
+{
+    putTag(FontTag);
+    writeString(font.name);
+    writeInt(font.size);
+    writeBool(font.bold);
+    writeBool(font.italic);
+    writeBool(font.underline);
+    writeBool(font.strikeOut);
+    writeColor(font.color);
+}
+
+void TVeskFile::writeStrings(const QStringList &lines)
+{
+    const auto count = std::min<qsizetype>(lines.size(), kMaxStringsEntries);
+    putTag(StringsTag);
+    writeByte(quint8(count));
+    for (qsizetype i = 0; i < count; ++i)
+        writeString(lines[i]);
+}
+
+void TVeskFile::writeColor(qint32 value)
+{
+    // Both divide and remainder truncate toward zero; each word keeps the low
+    // 16 bits, so a system colour's negative parts wrap.
+    putTag(ColorTag);
+    writeWord(quint16(value % kColorDivisor));
+    writeWord(quint16(value / kColorDivisor));
+}
+
+// ---- reading
+
+quint8 TVeskFile::nextByte()
+{
+    if (!m_reading)
+        throw EInOutError(fileNotOpen());
+    if (m_position >= m_content.size())
+        throw EInOutError(QStringLiteral("Read beyond end of file"));
+    return quint8(m_content[m_position++]);
+}
+
+void TVeskFile::readTag(Tag expected, const char *message)
+{
+    if (nextByte() != expected)
+        throw EVeskFileError(QString::fromLatin1(message));
+}
+
+QString TVeskFile::readString()
+{
+    readTag(StringTag, "Error at readString:type");
+    const int length = nextByte();
+    if (m_content.size() - m_position < length) {
+        m_position = m_content.size();
+        throw EInOutError(QStringLiteral("Read beyond end of file"));
+    }
+    const QByteArray bytes = m_content.mid(m_position, length);
+    m_position += length;
+    return platform::decodeAnsi(bytes);
+}
+
+bool TVeskFile::readBool()
+{
+    readTag(BoolTag, "Error at readBool:type");
+    return nextByte() == 1;
+}
+
+qint32 TVeskFile::readInt()
+{
+    readTag(IntTag, "Error at readInt:type");
+    const bool negative = nextByte() == 0;
+    const qint32 low = nextByte();
+    const qint32 magnitude = low + 256 * nextByte();
+    return negative ? -magnitude : magnitude;
+}
+
+quint8 TVeskFile::readByte()
+{
+    readTag(ByteTag, "Error at readByte:type");
+    return nextByte();
+}
+
+quint16 TVeskFile::readWord()
+{
+    readTag(WordTag, "Error at readWord:type");
+    const int low = nextByte();
+    return quint16(low + 256 * nextByte());
+}
+
+double TVeskFile::readDateTime()
+{
+    readTag(DateTimeTag, "Error at readDateTime:type");
+    storage::DateTimeParts parts;
+    for (int *number :
+         {&parts.year, &parts.month, &parts.day, &parts.hour, &parts.minute, &parts.second})
+        *number = readWord();
+    return storage::encodeDateTime(parts);
+}
+
+storage::FontDesc TVeskFile::readFont()
+{
+    readTag(FontTag, "Error at readFont:type");
+    storage::FontDesc font;
+    font.name = readString();
+    font.size = readInt();
+    font.bold = readBool();
+    font.italic = readBool();
+    font.underline = readBool();
+    font.strikeOut = readBool();
+    font.color = readColor();
+    return font;
+}
+
+void TVeskFile::readStrings(QStringList &lines)
+{
+    readTag(StringsTag, "Error at readStrings:type");
+    lines.clear();
+    const int count = readByte();
+    for (int i = 0; i < count; ++i)
+        lines.append(readString());
+}
+
+qint32 TVeskFile::readColor()
+{
+    readTag(ColorTag, "Error at readColor:type");
+    const quint32 low = readWord();
+    const quint32 high = readWord();
+    // Wraps around in 32 bits, which brings system colours back.
+    return qint32(low + high * quint32(kColorDivisor));
+}

@@ -1,0 +1,40 @@
+#include "storage/PrivateFile.h"
+
+#include "platform/Errors.h"
+
+namespace storage {
+
+std::unique_ptr<QSaveFile> openPrivateSaveFile(const QString &path)
+{
+    auto file = std::make_unique<QSaveFile>(path);
+    // Never fall back to writing the target in place: that is what tears files.
+    file->setDirectWriteFallback(false);
+    if (!file->open(QIODevice::WriteOnly))
+        throw EInOutError(file->errorString());
+    // The temporary file takes the old file's mode; a note is private whatever
+    // that was.
+    if (!file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw EInOutError(file->errorString());
+    return file;
+}
+
+void writeToSaveFile(QSaveFile &file, const QByteArray &bytes)
+{
+    if (file.write(bytes) != bytes.size())
+        throw EInOutError(file.errorString());
+}
+
+void commitSaveFile(QSaveFile &file)
+{
+    if (!file.commit())
+        throw EInOutError(file.errorString());
+}
+
+void writePrivateFile(const QString &path, const QByteArray &bytes)
+{
+    const std::unique_ptr<QSaveFile> file = openPrivateSaveFile(path);
+    writeToSaveFile(*file, bytes);
+    commitSaveFile(*file);
+}
+
+} // namespace storage
