@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTextFormat>
 
 class QTextDocument;
 
@@ -17,5 +18,10 @@ bool read(const QByteArray &bytes, QTextDocument *document);
 
 // The document as RTF in the shape the Windows rich-edit control writes.
 QByteArray write(const QTextDocument &document);
+
+// A picture the reader could not decode shows a placeholder; its image format
+// keeps the original {\pict ...} group under this property (a QByteArray),
+// and write() puts those bytes back unchanged.
+inline constexpr int kOriginalPictureProperty = QTextFormat::UserProperty + 0x5254;
 
 } // namespace rtf

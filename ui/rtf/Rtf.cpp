@@ -1,5 +1,7 @@
-// Temporary stand-in until the real reader and writer land.
 #include "ui/rtf/Rtf.h"
+
+#include "ui/rtf/RtfReader.h"
+#include "ui/rtf/RtfWriter.h"
 
 #include <QTextDocument>
 
@@ -14,13 +16,18 @@ bool read(const QByteArray &bytes, QTextDocument *document)
 {
     if (!looksLikeRtf(bytes))
         return false;
-    document->setPlainText(QString::fromLatin1(bytes));
+    // Loading replaces the body; there is nothing to undo back to.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    Reader(bytes, document).run();
+    document->setUndoRedoEnabled(undo);
     return true;
 }
 
 QByteArray write(const QTextDocument &document)
 {
-    return "{\\rtf1\\ansi " + document.toPlainText().toLatin1() + "}";
+    return Writer(document).run();
 }
 
 } // namespace rtf

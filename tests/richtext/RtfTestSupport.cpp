@@ -1,0 +1,148 @@
+#include "richtext/RtfTestSupport.h"
+
+#include "ui/rtf/Rtf.h"
+
+#include <QBuffer>
+#include <QTextBlock>
+#include <QUrl>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace rtftest {
+
+std::unique_ptr<QTextDocument> readRtf(const QByteArray &rtf)
+{
+    auto document = std::make_unique<QTextDocument>();
+    EXPECT_TRUE(rtf::read(rtf, document.get()));
+    return document;
+}
+
+std::vector<Run> runsOf(const QTextDocument &document)
+{
+    std::vector<Run> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            runs.push_back({it.fragment().text(), it.fragment().charFormat()});
+    }
+    return runs;
+}
+
+Run runWith(const QTextDocument &document, const QString &text)
+{
+    for (const Run &run : runsOf(document)) {
+        if (run.text.contains(text))
+            return run;
+    }
+    ADD_FAILURE() << "no run holds " << text.toStdString();
+    return {};
+}
+
+std::vector<Picture> picturesOf(const QTextDocument &document)
+{
+    std::vector<Picture> pictures;
+    for (const Run &run : runsOf(document)) {
+        if (!run.format.isImageFormat())
+            continue;
+        const QTextImageFormat format = run.format.toImageFormat();
+        const QVariant resource
+            = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+        pictures.push_back({resource.value<QImage>(), QSizeF(format.width(), format.height()),
+                            format.property(rtf::kOriginalPictureProperty).toByteArray()});
+    }
+    return pictures;
+}
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
+}
+
+QByteArray dibBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "dib");
+    return bytes;
+}
+
+namespace {
+
+void put16(QByteArray &out, int value)
+{
+    char bytes[2];
+    qToLittleEndian<quint16>(quint16(value), bytes);
+    out.append(bytes, 2);
+}
+
+void put32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<quint32>(value, bytes);
+    out.append(bytes, 4);
+}
+
+} // namespace
+
+QByteArray metafileWithDib(const QImage &image, bool placeable)
+{
+    QByteArray out;
+    if (placeable) {
+        put32(out, 0x9AC6CDD7);
+        out.append(18, '\0'); // handle, bounds, inch, reserved, checksum: unread
+    }
+    const QByteArray dib = dibBytes(image);
+    // Header: type, header words, version, size, objects, max record, params.
+    put16(out, 1);
+    put16(out, 9);
+    put16(out, 0x300);
+    put32(out, 0);
+    put16(out, 0);
+    put32(out, 0);
+    put16(out, 0);
+    // A record without a bitmap first: SETMAPMODE.
+    put32(out, 4);
+    put16(out, 0x0103);
+    put16(out, 8);
+    // STRETCHDIB: 28 bytes of fields, then the bitmap.
+    put32(out, quint32((28 + dib.size() + 1) / 2));
+    put16(out, 0x0F43);
+    put32(out, 0x00CC0020);
+    put16(out, 0);
+    for (int i = 0; i < 8; ++i)
+        put16(out, i < 2 ? (i == 0 ? image.height() : image.width()) : 0);
+    out += dib;
+    if (dib.size() % 2)
+        out.append('\0');
+    put32(out, 3);
+    put16(out, 0);
+    return out;
+}
+
+QImage testImage(int width, int height, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(
+                x, y,
+                qRgb((x * 37 + seed * 11) & 255, (y * 53 + seed) & 255, (x ^ y ^ seed) & 255));
+    }
+    return image;
+}
+
+bool sameImage(const QImage &a, const QImage &b)
+{
+    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(JL_TEST_SOURCE_DIR "/tests/data/rtf/") + name;
+}
+
+} // namespace rtftest

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+
+#include <unordered_map>
+#include <vector>
+
+namespace rtf {
+
+// The character format in force in a group, as the RTF states it: only what
+// the file sets becomes a property of the text, the rest follows the body font.
+struct CharState
+{
+    int font = -1; // font table number; -1: none given
+    int halfPoints = 0; // 0: none given
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    int foreground = 0; // colour table index; 0: automatic
+    int background = 0;
+
+    bool operator==(const CharState &other) const;
+    bool operator!=(const CharState &other) const { return !(*this == other); }
+};
+
+struct FontEntry
+{
+    QString name;
+    int codePage = 0; // 0: the document's
+};
+
+// The font table: entries are built up while the reader walks \fonttbl.
+class FontTable
+{
+public:
+    static constexpr size_t kMaxEntries = 65536;
+
+    void beginEntry(int number);
+    void setCharset(int charset);
+    void setCodePage(int codePage);
+    void appendName(const QString &text);
+    // The entry being read ends (';' or the end of its group).
+    void commitEntry();
+    // The code page that names of the entry being read are written in.
+    int pendingCodePage() const { return m_pending.codePage; }
+
+    const FontEntry *find(int number) const;
+
+private:
+    std::unordered_map<int, FontEntry> m_entries;
+    FontEntry m_pending;
+    int m_pendingNumber = -1;
+};
+
+class ColorTable
+{
+public:
+    static constexpr size_t kMaxEntries = 65536;
+
+    void setRed(int value) { setComponent(m_red, value); }
+    void setGreen(int value) { setComponent(m_green, value); }
+    void setBlue(int value) { setComponent(m_blue, value); }
+    // A ';' ends an entry; one without components is the automatic colour.
+    void commitEntry();
+
+    // Invalid for the automatic colour and for indexes past the table.
+    QColor color(int index) const;
+
+private:
+    void setComponent(int &component, int value);
+
+    std::vector<QColor> m_colors;
+    int m_red = 0;
+    int m_green = 0;
+    int m_blue = 0;
+    bool m_hasComponent = false;
+};
+
+// Turns group character states into document formats; remembers the last one,
+// since long runs of text share a format.
+class CharFormatCache
+{
+public:
+    CharFormatCache(const FontTable &fonts, const ColorTable &colors);
+    const QTextCharFormat &format(const CharState &state);
+
+private:
+    const FontTable &m_fonts;
+    const ColorTable &m_colors;
+    CharState m_lastState;
+    QTextCharFormat m_lastFormat;
+};
+
+} // namespace rtf

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <string_view>
+
+namespace rtf {
+
+// What a control word does to the reader. Words not listed are ignored.
+enum class Keyword {
+    Unknown,
+    // document and code pages
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    UnicodeSkip,
+    Unicode,
+    Charset,
+    CodePage,
+    // destinations
+    FontTable,
+    ColorTable,
+    Picture,
+    Object,
+    ObjectResult,
+    TextDestination,
+    ShapePicture,
+    NonShapePicture,
+    UnicodePair,
+    UnicodeAlternative,
+    SkipDestination,
+    // character format
+    Plain,
+    Font,
+    FontSize,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Foreground,
+    Background,
+    Hidden,
+    // paragraph format and structure
+    ParagraphDefault,
+    Paragraph,
+    AlignLeft,
+    AlignRight,
+    AlignCenter,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    InTable,
+    Cell,
+    Row,
+    // special characters (the text is in KeywordInfo::character)
+    Character,
+    // colour table
+    Red,
+    Green,
+    Blue,
+    // pictures
+    PictureWidth,
+    PictureHeight,
+    PictureGoalWidth,
+    PictureGoalHeight,
+    PictureScaleX,
+    PictureScaleY,
+    PngBlip,
+    JpegBlip,
+    DibBitmap,
+    DeviceBitmap,
+    WindowsMetafile,
+    OtherPicture,
+    BitmapBitsPerPixel,
+    BitmapWidthBytes,
+};
+
+struct KeywordInfo
+{
+    Keyword keyword = Keyword::Unknown;
+    char16_t character = 0; // for Keyword::Character
+    bool toggle = false; // \b, \i ...: a parameter of 0 switches off
+};
+
+KeywordInfo lookupKeyword(std::string_view word);
+
+} // namespace rtf
