@@ -21,6 +21,26 @@ QString fileNotOpen()
     return QStringLiteral("File not open");
 }
 
+// A colour as the file holds it: v mod 65535 and v div 65535, both truncating
+// toward zero, each cut to its low 16 bits (so a system colour's negative
+// parts wrap).
+struct ColorWords
+{
+    quint16 low;
+    quint16 high;
+};
+
+ColorWords colorWords(qint32 value)
+{
+    return {quint16(value % kColorDivisor), quint16(value / kColorDivisor)};
+}
+
+// low + high * 65535, wrapping around in 32 bits, which brings system colours back.
+qint32 colorFromWords(quint32 low, quint32 high)
+{
+    return qint32(low + high * quint32(kColorDivisor));
+}
+
 } // namespace
 
 TVeskFile::TVeskFile(QString fileName)
@@ -143,11 +163,16 @@ void TVeskFile::writeStrings(const QStringList &lines)
 
 void TVeskFile::writeColor(qint32 value)
 {
-    // Both divide and remainder truncate toward zero; each word keeps the low
-    // 16 bits, so a system colour's negative parts wrap.
+    const ColorWords words = colorWords(value);
     putTag(ColorTag);
-    writeWord(quint16(value % kColorDivisor));
-    writeWord(quint16(value / kColorDivisor));
+    writeWord(words.low);
+    writeWord(words.high);
+}
+
+bool TVeskFile::keepsColor(qint32 value)
+{
+    const ColorWords words = colorWords(value);
+    return colorFromWords(words.low, words.high) == value;
 }
 
 // ---- reading
@@ -245,7 +270,5 @@ qint32 TVeskFile::readColor()
 {
     readTag(ColorTag, "Error at readColor:type");
     const quint32 low = readWord();
-    const quint32 high = readWord();
-    // Wraps around in 32 bits, which brings system colours back.
-    return qint32(low + high * quint32(kColorDivisor));
+    return colorFromWords(low, readWord());
 }

@@ -80,6 +80,9 @@ public:
     // As two words, value mod 65535 and value div 65535: keeps 0..0x7FFFFFFF
     // and the system-colour constants 0xFF0000nn.
     void writeColor(qint32 value);
+    // True when readColor gives the value back: 0..0x7FFFFFFF, the system
+    // colours, and negative values from -65536 down that 65535 does not divide.
+    static bool keepsColor(qint32 value);
 
     QString readString();
     bool readBool();

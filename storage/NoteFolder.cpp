@@ -16,7 +16,7 @@ namespace {
 constexpr int kNameDrawBound = 30000;
 // A working random source finds a free name at once; this only stops a broken
 // one from hanging the program.
-constexpr int kMaxNameDraws = 100000;
+constexpr int kMaxNameDraws = 10000;
 
 void removeIfPresent(const QString &path)
 {

@@ -172,6 +172,22 @@ TEST(VeskFileEncoding, ColoursTheProgramUsesSurviveTheDivisor65535)
         EXPECT_EQ(file->readColor(), colour) << colour;
 }
 
+TEST(VeskFileEncoding, KeepsColorTellsWhichColoursComeBack)
+{
+    const std::vector<qint32> colours
+        = {0,      1,      0x7FFFFFFF, qint32(0xFF000000), -1,      -65534,
+           -65535, -65536, -65535 * 2, -65535 * 2 - 1,     INT_MIN, INT_MIN + 1};
+    const QByteArray bytes = bytesOf([&](TVeskFile &f) {
+        for (qint32 colour : colours)
+            f.writeColor(colour);
+    });
+    auto file = readerOver(bytes);
+    for (qint32 colour : colours)
+        EXPECT_EQ(file->readColor() == colour, TVeskFile::keepsColor(colour)) << colour;
+    EXPECT_TRUE(TVeskFile::keepsColor(qint32(0xFF0000FF)));
+    EXPECT_FALSE(TVeskFile::keepsColor(-1));
+}
+
 TEST(VeskFileEncoding, LongTextsAndListsAreCutSoTheFileStaysReadable)
 {
     const QString latin(300, QLatin1Char('x'));

@@ -1,0 +1,237 @@
+// jotletctl dump and make, run as the real program.
+#include "StorageTestUtil.h"
+
+#include "storage/DateTime.h"
+#include "storage/NoteFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+struct CtlRun
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+CtlRun jotletctl(const QStringList &args, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(JOTLETCTL_PATH), args);
+    EXPECT_TRUE(process.waitForStarted());
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QJsonObject parsed(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json.toStdString();
+    return document.object();
+}
+
+// Member names in the order the text gives them.
+QStringList memberOrder(const QByteArray &json)
+{
+    QStringList names;
+    static const QRegularExpression member(QStringLiteral("^    \"(\\w+)\":"),
+                                           QRegularExpression::MultilineOption);
+    for (auto it = member.globalMatch(QString::fromUtf8(json)); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+QStringList fieldNames(int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QLatin1String(storage::noteFields()[size_t(i)].name);
+    return names;
+}
+
+const char kFullNote[] = R"({
+    "signature": "Vesk Jotlet 2003",
+    "version": "1.9.6",
+    "left": -40,
+    "top": 300,
+    "width": 210,
+    "height": 160,
+    "title": "Phone \"numbers\" ☎",
+    "lines": ["Dentist 555-0100", "", "Заметка"],
+    "visible": false,
+    "backColor": 16777215,
+    "titleColor": -16777201,
+    "bodyFont": {"name": "DejaVu Sans", "size": 11, "bold": true, "italic": false, "underline": true, "strikeOut": false, "color": 255},
+    "titleFont": {"name": "Arial", "size": 8, "bold": false, "italic": true, "underline": false, "strikeOut": true, "color": 8421504},
+    "onTop": true,
+    "expirationEnabled": true,
+    "expirationReserved": false,
+    "expirationDate": "2025-01-02T00:00:00",
+    "expirationTime": "1899-12-30T17:45:00",
+    "alarmEnabled": true,
+    "alarmFired": false,
+    "alarmDate": "0001-01-01T00:00:00",
+    "alarmTime": "9999-12-31T23:59:59",
+    "createStamp1": "2003-12-31T23:59:58",
+    "createStamp2": "1800-06-15T13:45:30",
+    "restoreWidth": 300,
+    "restoreHeight": 0
+}
+)";
+
+// The full note without the given members.
+QByteArray noteWithout(const QStringList &names)
+{
+    QJsonObject object = parsed(kFullNote);
+    for (const QString &name : names)
+        object.remove(name);
+    return QJsonDocument(object).toJson();
+}
+
+QString notePath()
+{
+    return testsupport::freshDir(QStringLiteral("ctl")) + QStringLiteral("/1.jtl");
+}
+
+TEST(JotletctlMakeDump, FullNoteComesBackAsTheSameJson)
+{
+    const QString path = notePath();
+    const CtlRun make = jotletctl({QStringLiteral("make"), path}, kFullNote);
+    ASSERT_EQ(make.status, 0) << make.err.toStdString();
+
+    const CtlRun dump = jotletctl({QStringLiteral("dump"), path});
+    EXPECT_EQ(dump.status, 0) << dump.err.toStdString();
+    EXPECT_EQ(dump.out, QByteArray(kFullNote));
+    EXPECT_EQ(memberOrder(dump.out), fieldNames(26));
+
+    // The loader agrees with the tool.
+    const storage::NoteRecord loaded = storage::readNoteFile(path, {}, QSize(), QSize());
+    EXPECT_EQ(loaded.title, QStringLiteral("Phone \"numbers\" ☎"));
+    EXPECT_EQ(loaded.titleColor, qint32(0xFF00000F));
+    EXPECT_EQ(storage::splitDateTime(loaded.createStamp2),
+              (storage::DateTimeParts {1800, 6, 15, 13, 45, 30}));
+}
+
+TEST(JotletctlMakeDump, OlderLayoutsAreMadeAndDumpedWithoutError)
+{
+    const QStringList timing = fieldNames(24).mid(13);
+    const QStringList restore = {QStringLiteral("restoreWidth"), QStringLiteral("restoreHeight")};
+    const struct
+    {
+        QStringList leftOut;
+        int fields;
+    } layouts[] = {{restore, 24}, {timing + restore, 13}};
+    for (const auto &layout : layouts) {
+        const QString path = notePath();
+        const QByteArray json = noteWithout(layout.leftOut);
+        ASSERT_EQ(jotletctl({QStringLiteral("make"), path}, json).status, 0);
+        const CtlRun dump = jotletctl({QStringLiteral("dump"), path});
+        EXPECT_EQ(dump.status, 0) << dump.err.toStdString();
+        EXPECT_EQ(parsed(dump.out), parsed(json));
+        EXPECT_EQ(memberOrder(dump.out), fieldNames(layout.fields));
+    }
+}
+
+TEST(JotletctlMake, BadInputNamesTheFieldAndWritesNothing)
+{
+    const QString path = notePath();
+    testsupport::writeAll(path, "the old note");
+    const auto withValue = [](const char *name, const QJsonValue &value) {
+        QJsonObject object = parsed(kFullNote);
+        object.insert(QLatin1String(name), value);
+        return QJsonDocument(object).toJson();
+    };
+    QJsonObject fontWithoutSize = parsed(kFullNote).value(QStringLiteral("bodyFont")).toObject();
+    fontWithoutSize.remove(QStringLiteral("size"));
+    const struct
+    {
+        QByteArray json;
+        const char *mentions;
+    } cases[] = {
+        {noteWithout({QStringLiteral("title")}), "\"title\""},
+        {noteWithout({QStringLiteral("alarmDate")}), "\"alarmDate\""}, // half a Timing group
+        {noteWithout(fieldNames(24).mid(13)), "\"onTop\""}, // Restore without Timing
+        {withValue("width", QStringLiteral("wide")), "\"width\""},
+        {withValue("width", 65536), "\"width\""},
+        {withValue("left", 1.5), "\"left\""},
+        {withValue("left", -65536), "\"left\""},
+        {withValue("visible", 1), "\"visible\""},
+        {withValue("backColor", -1), "\"backColor\""},
+        {withValue("title", QString(256, QLatin1Char('x'))), "\"title\""},
+        {withValue("lines", QJsonArray({QJsonValue(QStringLiteral("a")), QJsonValue(2)})),
+         "\"lines\""},
+        {withValue("bodyFont", fontWithoutSize), "\"size\""},
+        {withValue("alarmDate", QStringLiteral("2025-02-29T00:00:00")), "\"alarmDate\""},
+        {withValue("alarmTime", QStringLiteral("2025-02-28 10:00")), "\"alarmTime\""},
+        {withValue("colour", 0), "\"colour\""},
+        {withValue("error", QStringLiteral("Read beyond end of file")), "\"error\""},
+        {"{\"title\": ", "JSON"},
+        {"[]", "object"},
+    };
+    for (const auto &c : cases) {
+        const CtlRun make = jotletctl({QStringLiteral("make"), path}, c.json);
+        EXPECT_EQ(make.status, 1) << c.mentions;
+        EXPECT_TRUE(make.err.contains(QLatin1String(c.mentions))) << make.err.toStdString();
+        EXPECT_EQ(testsupport::readAll(path), "the old note");
+    }
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(JotletctlDump, StopsAtTheFirstErrorWithTheFieldsReadSoFar)
+{
+    const QString full = notePath();
+    ASSERT_EQ(jotletctl({QStringLiteral("make"), full}, kFullNote).status, 0);
+    const QByteArray bytes = testsupport::readAll(full);
+    const QByteArray upToFonts = bytes.left(bytes.indexOf(QByteArray::fromHex("0101"
+                                                                              "0101"
+                                                                              "0100"
+                                                                              "06")));
+    ASSERT_FALSE(upToFonts.isEmpty());
+
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        int fieldsShown;
+        const char *error;
+    } cases[] = {
+        {"empty", {}, 0, "Read beyond end of file"},
+        {"ends inside the title", bytes.left(40), 6, "Read beyond end of file"},
+        {"ends inside the Timing group", upToFonts + QByteArray::fromHex("0101"), 14,
+         "Read beyond end of file"},
+        {"wrong tag", QByteArray::fromHex("0100"), 0, "Error at readString:type"},
+        {"byte after the last field", bytes + 'x', 26, "Data after the last field"},
+    };
+    for (const auto &c : cases) {
+        const QString path = notePath();
+        testsupport::writeAll(path, c.bytes);
+        const CtlRun dump = jotletctl({QStringLiteral("dump"), path});
+        EXPECT_EQ(dump.status, 1) << c.what;
+        const QJsonObject object = parsed(dump.out);
+        EXPECT_EQ(object.value(QStringLiteral("error")).toString(), QLatin1String(c.error))
+            << c.what;
+        EXPECT_EQ(memberOrder(dump.out), fieldNames(c.fieldsShown) << QStringLiteral("error"))
+            << c.what;
+        EXPECT_EQ(testsupport::readAll(path), c.bytes) << "dump never changes the file";
+    }
+}
+
+TEST(JotletctlDump, MissingFileAndUsage)
+{
+    const CtlRun missing = jotletctl({QStringLiteral("dump"), notePath()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(parsed(missing.out).value(QStringLiteral("error")).toString(), "File not found");
+    EXPECT_EQ(jotletctl({QStringLiteral("dump")}).status, 2);
+    EXPECT_EQ(jotletctl({QStringLiteral("make")}).status, 2);
+}
+
+} // namespace
