@@ -1,0 +1,251 @@
+#include "platform/Registry.h"
+#include "platform/FileUpdate.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
+
+using namespace platform;
+using testsupport::freshDir;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+
+const QString kKey = QStringLiteral("Software\\Harvel\\Vesk Jotlet 2003\\1.9.5");
+// The helper processes below find their orders in these variables.
+constexpr char kChildFile[] = "JL_REGISTRY_CHILD_FILE";
+constexpr char kChildPrefix[] = "JL_REGISTRY_CHILD_PREFIX";
+constexpr int kValuesPerWriter = 80;
+
+QString freshRegistry(const QString &name)
+{
+    return freshDir(name) + QStringLiteral("/registry.reg");
+}
+
+// Runs one test of this program in a separate process.
+QProcess *startHelper(const QString &test, const QString &file, const QString &prefix)
+{
+    auto *process = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QLatin1String(kChildFile), file);
+    env.insert(QLatin1String(kChildPrefix), prefix);
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--gtest_filter=RegistryHelperProcess.") + test});
+    return process;
+}
+
+class ShortLockWait : public ::testing::Test
+{
+protected:
+    void SetUp() override { testhooks::setLockTimeoutMs(300); }
+    void TearDown() override { testhooks::setLockTimeoutMs(5000); }
+};
+
+} // namespace
+
+// Not tests of their own: the bodies of the helper processes.
+TEST(RegistryHelperProcess, WriteManyValues)
+{
+    if (qEnvironmentVariableIsEmpty(kChildFile))
+        GTEST_SKIP() << "runs only as a helper process";
+    RegistryKey key(kKey, qEnvironmentVariable(kChildFile));
+    ASSERT_TRUE(key.isOpen());
+    const QString prefix = qEnvironmentVariable(kChildPrefix);
+    for (int i = 0; i < kValuesPerWriter; ++i)
+        key.setValue(prefix + QString::number(i), RegValue::fromDWord(i));
+}
+
+TEST(RegistryHelperProcess, DieWhileWriting)
+{
+    if (qEnvironmentVariableIsEmpty(kChildFile))
+        GTEST_SKIP() << "runs only as a helper process";
+    RegistryKey key(kKey, qEnvironmentVariable(kChildFile));
+    testhooks::setBeforeReplace([] { ::kill(::getpid(), SIGKILL); });
+    key.setValue(QStringLiteral("never"), RegValue::fromText(QString(100000, QLatin1Char('x'))));
+}
+
+TEST(Registry, ValuesSurviveInTheFileBetweenKeys)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-basic"));
+    {
+        RegistryKey key(kKey, file);
+        ASSERT_TRUE(key.isOpen());
+        key.setValue(QStringLiteral("width"), RegValue::fromDWord(135));
+        key.setValue(QStringLiteral("Title"), RegValue::fromText(QStringLiteral("Caf\u00e9")));
+    }
+    RegistryKey again(QStringLiteral("\\SOFTWARE\\harvel\\Vesk Jotlet 2003\\1.9.5"), file);
+    EXPECT_EQ(again.value(QStringLiteral("WIDTH"))->dword(), 135);
+    EXPECT_EQ(again.value(QStringLiteral("title"))->text(), QStringLiteral("Caf\u00e9"));
+    EXPECT_TRUE(again.deleteValue(QStringLiteral("width")));
+    EXPECT_FALSE(again.value(QStringLiteral("width")));
+    EXPECT_FALSE(again.deleteValue(QStringLiteral("width")));
+
+    const QByteArray bytes = readAll(file);
+    EXPECT_TRUE(bytes.startsWith("Windows Registry Editor Version 5.00\n\n"));
+    EXPECT_TRUE(bytes.contains("\"Title\"=\"Caf\xc3\xa9\"\n")) << bytes.constData();
+    EXPECT_FALSE(bytes.contains('\r'));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+        | QFileDevice::ExeOther;
+    EXPECT_EQ(QFile::permissions(file) & others, QFileDevice::Permissions());
+    EXPECT_TRUE(QFile::permissions(file) & QFileDevice::WriteOwner);
+}
+
+TEST(Registry, OpeningCreatesTheKeyOnce)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-create"));
+    RegistryKey key(kKey, file);
+    ASSERT_TRUE(key.isOpen());
+    const QByteArray created = readAll(file);
+    EXPECT_TRUE(created.contains("[HKEY_CURRENT_USER\\Software\\Harvel\\Vesk Jotlet 2003\\1.9.5]"));
+    RegistryKey parent(QStringLiteral("Software\\Harvel"), file);
+    EXPECT_TRUE(parent.isOpen());
+    EXPECT_EQ(readAll(file), created);
+}
+
+TEST(Registry, ExportOfTheRegistryEditorIsRead)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-utf16"));
+    const QString text
+        = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\Software\\Harvel\\Vesk Jotlet 2003\\1.9.5]\r\n"
+                         "\"title\"=\"\u041f\u0440\u0438\u0432\u0435\u0442\"\r\n"
+                         "\"width\"=dword:00000064\r\n\r\n");
+    QByteArray bytes("\xff\xfe");
+    bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    writeAll(file, bytes);
+    RegistryKey key(kKey, file);
+    ASSERT_TRUE(key.isOpen());
+    EXPECT_EQ(key.value(QStringLiteral("title"))->text(),
+              QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442"));
+    // The first change turns it into the program's own UTF-8 form, values intact.
+    key.setValue(QStringLiteral("height"), RegValue::fromDWord(80));
+    EXPECT_TRUE(readAll(file).startsWith("Windows Registry Editor Version 5.00\n"));
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 100);
+    EXPECT_EQ(key.value(QStringLiteral("height"))->dword(), 80);
+}
+
+TEST(Registry, FileThatIsNotRegistryTextIsLeftAlone)
+{
+    const QList<QByteArray> unreadable = {
+        QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), // binary
+        QByteArray("\xff\xfe\x41\x00\x42", 5), // truncated UTF-16
+        QByteArray("\xff\xfe\x00\xd8\x41\x00", 6), // lone surrogate
+        QByteArray("\xef\xbb\xbf\xc3(", 5), // broken UTF-8 behind a BOM
+    };
+    for (const QByteArray &bytes : unreadable) {
+        const QString file = freshRegistry(QStringLiteral("reg-unreadable"));
+        writeAll(file, bytes);
+        RegistryKey key(kKey, file);
+        EXPECT_FALSE(key.isOpen());
+        EXPECT_FALSE(key.value(QStringLiteral("width")));
+        EXPECT_NO_THROW(key.setValue(QStringLiteral("width"), RegValue::fromDWord(1)));
+        EXPECT_EQ(readAll(file), bytes);
+    }
+    // A folder where the file should be cannot be read either.
+    const QString folder = freshRegistry(QStringLiteral("reg-folder"));
+    QDir().mkpath(folder);
+    EXPECT_FALSE(RegistryKey(kKey, folder).isOpen());
+}
+
+TEST(Registry, HandMadeFileIsReadAndItsLinesKept)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-hand"));
+    // Windows-1252, no header, a line of nonsense and a truncated value.
+    const QByteArray bytes("[HKEY_CURRENT_USER\\Software\\Harvel\\Vesk Jotlet 2003\\1.9.5]\n"
+                           "\"title\"=\"Caf\xe9\"\n"
+                           "this is not a value\n"
+                           "\"cut\"=hex(2):41,00,\\\n");
+    writeAll(file, bytes);
+    RegistryKey key(kKey, file);
+    ASSERT_TRUE(key.isOpen());
+    EXPECT_EQ(key.value(QStringLiteral("title"))->text(), QStringLiteral("Caf\u00e9"));
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(1));
+    const QString written = QString::fromUtf8(readAll(file));
+    EXPECT_TRUE(written.startsWith(QStringLiteral("Windows Registry Editor Version 5.00\n\n[")));
+    EXPECT_TRUE(
+        written.contains(QStringLiteral("\"title\"=\"Caf\u00e9\"\nthis is not a value\n"
+                                        "\"cut\"=hex(2):41,00,\\\n\"width\"=dword:00000001\n")))
+        << written.toStdString();
+}
+
+TEST(Registry, InvalidKeyPathStaysClosed)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-badkey"));
+    RegistryKey key(QStringLiteral("Software\\\\Harvel"), file);
+    EXPECT_FALSE(key.isOpen());
+    key.setValue(QStringLiteral("a"), RegValue::fromDWord(1));
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(ShortLockWait, WriteThatCannotGetTheLockRaisesTheValueName)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-locked"));
+    RegistryKey key(kKey, file);
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(1));
+    const QByteArray before = readAll(file);
+    QLockFile other(file + QStringLiteral(".lock"));
+    ASSERT_TRUE(other.tryLock(0));
+    try {
+        key.setValue(QStringLiteral("width"), RegValue::fromDWord(2));
+        FAIL() << "no error raised";
+    } catch (const ERegistryError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'width'"));
+    }
+    EXPECT_EQ(readAll(file), before);
+    other.unlock();
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(2));
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 2);
+}
+
+TEST(Registry, TwoProcessesWritingAtOnceLoseNothing)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-race"));
+    RegistryKey key(kKey, file);
+    ASSERT_TRUE(key.isOpen());
+    std::unique_ptr<QProcess> child(
+        startHelper(QStringLiteral("WriteManyValues"), file, QStringLiteral("child")));
+    ASSERT_TRUE(child->waitForStarted());
+    // Start once the other process is writing, so the two really overlap.
+    for (int i = 0; i < 500 && !key.value(QStringLiteral("child0")); ++i)
+        QThread::msleep(10);
+    for (int i = 0; i < kValuesPerWriter; ++i)
+        key.setValue(QStringLiteral("parent") + QString::number(i), RegValue::fromDWord(i));
+    ASSERT_TRUE(child->waitForFinished(60000));
+    ASSERT_EQ(child->exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(child->exitCode(), 0);
+    for (int i = 0; i < kValuesPerWriter; ++i) {
+        EXPECT_EQ(key.value(QStringLiteral("parent") + QString::number(i)), RegValue::fromDWord(i));
+        EXPECT_EQ(key.value(QStringLiteral("child") + QString::number(i)), RegValue::fromDWord(i));
+    }
+}
+
+TEST(Registry, CrashInTheMiddleOfAWriteLeavesTheOldFileWhole)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-crash"));
+    RegistryKey key(kKey, file);
+    key.setValue(QStringLiteral("title"), RegValue::fromText(QStringLiteral("keep me")));
+    const QByteArray before = readAll(file);
+
+    std::unique_ptr<QProcess> child(startHelper(QStringLiteral("DieWhileWriting"), file, {}));
+    ASSERT_TRUE(child->waitForFinished(60000));
+    ASSERT_EQ(child->exitStatus(), QProcess::CrashExit);
+
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(key.value(QStringLiteral("title"))->text(), QStringLiteral("keep me"));
+    // The dead writer's lock does not block the next write.
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(7));
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 7);
+    EXPECT_EQ(key.value(QStringLiteral("title"))->text(), QStringLiteral("keep me"));
+}
