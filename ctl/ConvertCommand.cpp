@@ -1,11 +1,25 @@
 #include "ctl/Commands.h"
 
+#include "platform/Errors.h"
+#include "ui/BodyConvert.h"
+
 namespace ctl {
 
-int convertBody(const QStringList &)
+// jotletctl convert IN OUT: exports or imports a note body, each format
+// chosen by the file's extension (.rtf, .txt, .html).
+int convertBody(const QStringList &args)
 {
-    printError(QStringLiteral("convert: not built yet"));
-    return 1;
+    if (args.size() != 2) {
+        printError(QStringLiteral("usage: jotletctl convert IN OUT (.rtf, .txt or .html)"));
+        return 2;
+    }
+    try {
+        ui::convertBodyFile(args[0], args[1]);
+    } catch (const Error &e) {
+        printError(QStringLiteral("convert: %1").arg(e.message()));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace ctl

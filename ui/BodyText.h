@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QTextDocument;
+
+// The note body as plain lines and as a file, independent of any widget.
+namespace ui {
+
+// One entry per line, without formatting: a paragraph's soft line breaks
+// start new lines and pictures leave no trace. An empty body has no lines.
+QStringList plainLines(const QTextDocument &document);
+
+// Replaces the whole body with the lines as unformatted paragraphs.
+void setPlainLines(QTextDocument &document, const QStringList &lines);
+
+// Plain text as lines: CR LF, LF and CR all end a line, a final line end
+// adds no empty line, and a byte-order mark is not text.
+QStringList splitPlainText(const QString &text);
+
+// Replaces the body with the bytes read as Rich Text Format, or as plain
+// lines in the program's text encoding when they are not rich text.
+void loadBody(QTextDocument &document, const QByteArray &bytes);
+
+// A body file's bytes. EInOutError "File not found" when it is missing,
+// otherwise the system's reason when it cannot be read.
+QByteArray readBodyFile(const QString &path);
+
+} // namespace ui
