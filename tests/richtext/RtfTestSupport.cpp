@@ -10,9 +10,16 @@
 
 namespace rtftest {
 
-std::unique_ptr<QTextDocument> readRtf(const QByteArray &rtf)
+std::unique_ptr<QTextDocument> newDocument()
 {
     auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+    return document;
+}
+
+std::unique_ptr<QTextDocument> readRtf(const QByteArray &rtf)
+{
+    auto document = newDocument();
     EXPECT_TRUE(rtf::read(rtf, document.get()));
     return document;
 }

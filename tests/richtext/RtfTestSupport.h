@@ -11,6 +11,8 @@
 
 namespace rtftest {
 
+// A document with the body font the tests use.
+std::unique_ptr<QTextDocument> newDocument();
 // Reads RTF into a fresh document; the test fails when read() refuses it.
 std::unique_ptr<QTextDocument> readRtf(const QByteArray &rtf);
 

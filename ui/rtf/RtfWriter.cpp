@@ -263,9 +263,10 @@ void Writer::writeListMarker(const QTextBlock &block)
     const QTextList *list = block.textList();
     if (!list)
         return;
-    QString marker = list->itemText(block);
-    if (marker.isEmpty())
-        marker = QChar(0x2022);
+    // Disc, circle and square lists have no item text of their own.
+    const int style = list->format().style();
+    const bool bullet = style >= QTextListFormat::ListSquare && style <= QTextListFormat::ListDisc;
+    const QString marker = bullet ? QString(QChar(0x2022)) : list->itemText(block);
     m_out += "{\\pntext";
     m_needDelimiter = true;
     writeText(marker);
