@@ -137,60 +137,6 @@ private:
     int m_pictures = 0;
 };
 
-// What a note shows of a character, in comparable form.
-QString describe(const QTextDocument &document, const QTextCharFormat &format)
-{
-    if (format.isImageFormat()) {
-        const QTextImageFormat image = format.toImageFormat();
-        const QImage pixels = document.resource(QTextDocument::ImageResource, QUrl(image.name()))
-                                  .value<QImage>()
-                                  .convertToFormat(QImage::Format_RGB32);
-        QByteArray bits(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
-        return QStringLiteral("image %1x%2 shown %3x%4 %5")
-            .arg(pixels.width())
-            .arg(pixels.height())
-            .arg(image.width())
-            .arg(image.height())
-            .arg(QString::fromLatin1(bits.toBase64()));
-    }
-    const auto colorText = [&](int property) {
-        return format.hasProperty(property) ? format.brushProperty(property).color().name()
-                                            : QStringLiteral("auto");
-    };
-    return QStringLiteral("%1|%2|b%3 i%4 u%5 s%6|%7|%8")
-        .arg(format.fontFamilies().toStringList().join(QLatin1Char(',')))
-        .arg(format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : 0)
-        .arg(format.fontWeight() > QFont::Medium)
-        .arg(format.fontItalic())
-        .arg(format.fontUnderline())
-        .arg(format.fontStrikeOut())
-        .arg(colorText(QTextFormat::ForegroundBrush), colorText(QTextFormat::BackgroundBrush));
-}
-
-// Every paragraph's format and every character with its format; run
-// boundaries do not matter, only what each character looks like.
-QStringList describe(const QTextDocument &document)
-{
-    QStringList lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        lines << QStringLiteral("paragraph %1 %2 %3 %4")
-                     .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
-                     .arg(format.leftMargin())
-                     .arg(format.rightMargin())
-                     .arg(format.textIndent());
-        QString previous;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString look = describe(document, it.fragment().charFormat());
-            if (look != previous)
-                lines << look;
-            previous = look;
-            lines.last() += QStringLiteral(" [") + it.fragment().text() + QLatin1Char(']');
-        }
-    }
-    return lines;
-}
-
 QString joinedDifference(const QStringList &expected, const QStringList &actual)
 {
     for (qsizetype i = 0; i < qMax(expected.size(), actual.size()); ++i) {
@@ -211,8 +157,8 @@ TEST(RtfRoundTrip, GeneratedDocumentsComeBackUnchanged)
         const auto original = generator.generate();
         const QByteArray written = rtf::write(*original);
         const auto back = readRtf(written);
-        const QStringList expected = describe(*original);
-        const QStringList actual = describe(*back);
+        const QStringList expected = describeDocument(*original);
+        const QStringList actual = describeDocument(*back);
         ASSERT_EQ(actual, expected) << "seed " << seed << "\n"
                                     << joinedDifference(expected, actual).toStdString() << "\n"
                                     << written.left(3000).constData();
@@ -230,5 +176,5 @@ TEST(RtfRoundTrip, RunBoundariesDoNotMatterButFormatsDo)
     QTextCursor(document.get()).insertText(QStringLiteral("x"), bold);
     auto plain = newDocument();
     QTextCursor(plain.get()).insertText(QStringLiteral("x"));
-    EXPECT_NE(describe(*document), describe(*plain));
+    EXPECT_NE(describeDocument(*document), describeDocument(*plain));
 }

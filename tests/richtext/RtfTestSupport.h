@@ -7,7 +7,14 @@
 #include <QTextDocument>
 
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace rtftest {
 
@@ -42,6 +49,10 @@ QByteArray dibBytes(const QImage &image);
 QByteArray metafileWithDib(const QImage &image, bool placeable);
 QImage testImage(int width, int height, int seed);
 bool sameImage(const QImage &a, const QImage &b);
+
+// Every paragraph's format and every character with what it looks like, one
+// line per change of look: run boundaries do not show, formats do.
+QStringList describeDocument(const QTextDocument &document);
 
 QString dataPath(const QString &name);
 

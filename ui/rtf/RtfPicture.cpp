@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace rtf {
@@ -108,7 +109,8 @@ double shownLength(int goal, int declared, int natural, int scale, bool metafile
         length = metafile ? declared / kHundredthMmPerPixel : declared;
     if (scale > 0)
         length = length * scale / 100.0;
-    return std::clamp(length, 1.0, kMaxShownPixels);
+    // Whole pixels: a size in twips then comes back exactly.
+    return std::clamp(std::round(length), 1.0, kMaxShownPixels);
 }
 
 } // namespace

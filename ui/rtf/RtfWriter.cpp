@@ -312,10 +312,14 @@ void Writer::writePicture(const QTextImageFormat &format)
     const QImage image = imageOf(m_document, format.name());
     if (image.isNull())
         return;
+    // One pixel format for every source, so a picture read back from the
+    // PNG is written as the same bytes again.
+    const QImage canonical = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                           : QImage::Format_RGB32);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
+    canonical.save(&buffer, "png");
     double width = format.width() > 0 ? format.width() : image.width();
     double height = format.height() > 0 ? format.height() : image.height();
     if (format.width() > 0 && format.height() <= 0)
