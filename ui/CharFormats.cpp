@@ -16,17 +16,23 @@ namespace {
 struct FormatChange
 {
     int position;
-    int length;
+    int length; // 0: the block's own format (its paragraph mark)
     QTextCharFormat format;
 };
 
-// Rewrites the format of every text fragment through `change`, which returns
-// false when the fragment stays as it is. Changes are gathered first: setting
-// a format splits and merges fragments under a running iterator.
-void rewriteFragments(QTextDocument &document, const std::function<bool(QTextCharFormat &)> &change)
+// Rewrites the format of every text fragment and paragraph mark through
+// `change`, which returns false when the format stays as it is. Changes are
+// gathered first: setting a format splits and merges fragments under a
+// running iterator.
+void rewriteFormats(QTextDocument &document, const std::function<bool(QTextCharFormat &)> &change)
 {
     std::vector<FormatChange> changes;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // The paragraph mark's format sizes an empty line and is what typing
+        // into one starts with.
+        QTextCharFormat blockFormat = block.charFormat();
+        if (change(blockFormat))
+            changes.push_back({block.position(), 0, blockFormat});
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             QTextCharFormat format = fragment.charFormat();
@@ -38,6 +44,10 @@ void rewriteFragments(QTextDocument &document, const std::function<bool(QTextCha
     cursor.beginEditBlock();
     for (const FormatChange &c : changes) {
         cursor.setPosition(c.position);
+        if (c.length == 0) {
+            cursor.setBlockCharFormat(c.format);
+            continue;
+        }
         cursor.setPosition(c.position + c.length, QTextCursor::KeepAnchor);
         cursor.setCharFormat(c.format);
     }
@@ -104,7 +114,7 @@ QTextCharFormat charFormatFromDesc(const storage::FontDesc &desc, const QColor &
 void applyDefaults(QTextDocument &document, const QTextCharFormat &defaults)
 {
     const QMap<int, QVariant> properties = defaults.properties();
-    rewriteFragments(document, [&](QTextCharFormat &format) {
+    rewriteFormats(document, [&](QTextCharFormat &format) {
         bool changed = false;
         for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
             if (format.hasProperty(it.key()))
@@ -122,7 +132,7 @@ void applyDefaults(QTextDocument &document, const QTextCharFormat &defaults)
 void dropDefaults(QTextDocument &document, const QTextCharFormat &defaults)
 {
     const QMap<int, QVariant> properties = defaults.properties();
-    rewriteFragments(document, [&](QTextCharFormat &format) {
+    rewriteFormats(document, [&](QTextCharFormat &format) {
         bool changed = false;
         for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
             if (format.hasProperty(it.key()) && format.property(it.key()) == it.value()) {

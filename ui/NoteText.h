@@ -98,7 +98,8 @@ signals:
     void linkClicked(const QString &linkText, Qt::MouseButton button);
     // Any mouse press; the position is relative to the control.
     void mousePressed(Qt::MouseButton button, const QPoint &position);
-    // The input focus moved away (not counting a popup menu opening over it).
+    // The input focus moved to another control or window; a popup menu
+    // opening over the body does not count.
     void focusLost();
 
 protected:

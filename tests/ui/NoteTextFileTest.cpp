@@ -132,16 +132,20 @@ TEST(NoteTextFile, SavedFileCarriesTheBodyLookForOtherPrograms)
         GTEST_SKIP() << "the RTF writer does not keep formats yet";
     const QString path = freshDir(QStringLiteral("look")) + QStringLiteral("/1.jtl2");
     ui::NoteText text;
-    storage::FontDesc red = bodyFont();
-    red.color = 0x000000FF;
-    text.setBodyFont(red);
-    text.setLines({"red text"});
+    storage::FontDesc big = bodyFont();
+    big.color = 0x000000FF;
+    big.size = 20;
+    text.setBodyFont(big);
+    text.setLines({"red text", "", "after an empty line"});
     text.saveToFile(path);
 
     ui::NoteText other; // a reader that knows nothing of the note's body font
     other.loadFromFile(path);
     selectRange(other, 0, 3);
     EXPECT_EQ(other.selectionFont().color, 0x000000FF);
+    EXPECT_EQ(other.selectionFont().size, 20);
+    // An empty line keeps its height.
+    EXPECT_EQ(other.document()->findBlockByNumber(1).charFormat().fontPointSize(), 20);
 }
 
 TEST(NoteTextFile, PicturesSurviveSaveAndLoad)

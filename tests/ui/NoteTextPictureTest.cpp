@@ -89,6 +89,17 @@ TEST(NoteTextPicture, NullPictureIsAnErrorAndChangesNothing)
     EXPECT_FALSE(text.document()->isUndoAvailable());
 }
 
+TEST(NoteTextPicture, PictureFileIsReadByContentOrRefused)
+{
+    const QString folder = testsupport::freshDir(QStringLiteral("picture-files"));
+    // A PNG under a bitmap's name still reads.
+    ASSERT_TRUE(solidImage(6, 4, Qt::red).save(folder + "/shot.bmp", "PNG"));
+    EXPECT_EQ(ui::readPictureFile(folder + "/shot.bmp").size(), QSize(6, 4));
+    testsupport::writeAll(folder + "/words.bmp", "not a picture");
+    EXPECT_THROW(ui::readPictureFile(folder + "/words.bmp"), EInOutError);
+    EXPECT_THROW(ui::readPictureFile(folder + "/missing.bmp"), EInOutError);
+}
+
 TEST(NoteTextPicture, TwoPicturesKeepTheirOwnImages)
 {
     ui::NoteText text;
