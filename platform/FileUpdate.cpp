@@ -3,10 +3,12 @@
 #include "platform/Errors.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QThread>
 
 namespace platform {
 namespace {
@@ -29,6 +31,23 @@ void ensurePrivateFolder(const QString &folder)
         throw EInOutError(QStringLiteral("Cannot create folder %1").arg(folder));
     QFile::setPermissions(dir.absolutePath(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// QLockFile's own wait backs off to seconds between tries, so a writer can
+// starve while another instance writes in quick succession; short, growing
+// pauses catch the gaps between the other's writes.
+bool acquire(QLockFile &lock)
+{
+    QElapsedTimer waited;
+    waited.start();
+    unsigned long pauseMs = 1;
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || waited.elapsed() >= g_lockTimeoutMs)
+            return false;
+        QThread::msleep(pauseMs);
+        pauseMs = qMin(pauseMs * 2, 16ul);
+    }
+    return true;
 }
 
 void writeReplacing(const QString &path, QFileDevice::Permissions permissions,
@@ -70,7 +89,7 @@ void updateFile(const QString &path, QFileDevice::Permissions permissions, const
 {
     ensurePrivateFolder(QFileInfo(path).absolutePath());
     QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(g_lockTimeoutMs))
+    if (!acquire(lock))
         throw EInOutError(QStringLiteral("Cannot lock %1").arg(path));
     // Read again under the lock: another process may have changed the file
     // since the caller last looked.

@@ -24,7 +24,7 @@ const QString kKey = QStringLiteral("Software\\Harvel\\Vesk Jotlet 2003\\1.9.5")
 // The helper processes below find their orders in these variables.
 constexpr char kChildFile[] = "JL_REGISTRY_CHILD_FILE";
 constexpr char kChildPrefix[] = "JL_REGISTRY_CHILD_PREFIX";
-constexpr int kValuesPerWriter = 80;
+constexpr int kValuesPerWriter = 25;
 
 QString freshRegistry(const QString &name)
 {
@@ -39,7 +39,7 @@ QProcess *startHelper(const QString &test, const QString &file, const QString &p
     env.insert(QLatin1String(kChildFile), file);
     env.insert(QLatin1String(kChildPrefix), prefix);
     process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->start(QCoreApplication::applicationFilePath(),
                    {QStringLiteral("--gtest_filter=RegistryHelperProcess.") + test});
     return process;
@@ -62,8 +62,10 @@ TEST(RegistryHelperProcess, WriteManyValues)
     RegistryKey key(kKey, qEnvironmentVariable(kChildFile));
     ASSERT_TRUE(key.isOpen());
     const QString prefix = qEnvironmentVariable(kChildPrefix);
-    for (int i = 0; i < kValuesPerWriter; ++i)
+    for (int i = 0; i < kValuesPerWriter; ++i) {
         key.setValue(prefix + QString::number(i), RegValue::fromDWord(i));
+        QThread::msleep(1);
+    }
 }
 
 TEST(RegistryHelperProcess, DieWhileWriting)
@@ -220,8 +222,10 @@ TEST(Registry, TwoProcessesWritingAtOnceLoseNothing)
     // Start once the other process is writing, so the two really overlap.
     for (int i = 0; i < 500 && !key.value(QStringLiteral("child0")); ++i)
         QThread::msleep(10);
-    for (int i = 0; i < kValuesPerWriter; ++i)
+    for (int i = 0; i < kValuesPerWriter; ++i) {
         key.setValue(QStringLiteral("parent") + QString::number(i), RegValue::fromDWord(i));
+        QThread::msleep(1);
+    }
     ASSERT_TRUE(child->waitForFinished(60000));
     ASSERT_EQ(child->exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(child->exitCode(), 0);
