@@ -33,6 +33,8 @@ QStringList plainLines(const QTextDocument &document)
 
 void setPlainLines(QTextDocument &document, const QStringList &lines)
 {
+    // Also lets go of the pictures the old body held.
+    document.clear();
     document.setPlainText(lines.join(QLatin1Char('\n')));
 }
 

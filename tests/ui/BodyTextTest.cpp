@@ -59,3 +59,14 @@ TEST(BodyText, NonRtfBytesLoadAsPlainLinesInEitherEncoding)
                             "e\n\x80 5"));
     EXPECT_EQ(ui::plainLines(document), QStringList({"Grüße", "€ 5"}));
 }
+
+TEST(BodyText, NewLinesLetGoOfTheOldPictures)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    ui::insertPicture(cursor, uitest::solidImage(4, 4, Qt::red));
+    const QString name = cursor.charFormat().toImageFormat().name();
+    ASSERT_FALSE(document.resource(QTextDocument::ImageResource, QUrl(name)).isNull());
+    ui::setPlainLines(document, {"text"});
+    EXPECT_TRUE(document.resource(QTextDocument::ImageResource, QUrl(name)).isNull());
+}
