@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -54,28 +55,25 @@ TVeskFile::~TVeskFile() = default;
 void TVeskFile::reset()
 {
     m_output.reset();
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read as a stream, not slurped: whatever lies in the note folder, however
+    // large, costs no more memory than the fields read from it.
+    auto input = std::make_unique<QFile>(m_fileName);
+    if (!input->open(QIODevice::ReadOnly)) {
         if (!QFileInfo::exists(m_fileName))
             throw EInOutError(QStringLiteral("File not found"));
-        throw EInOutError(file.errorString());
+        throw EInOutError(input->errorString());
     }
-    m_content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EInOutError(file.errorString());
-    m_position = 0;
-    m_reading = true;
+    m_input = std::move(input);
 }
 
 bool TVeskFile::atEnd() const
 {
-    return m_position >= m_content.size();
+    return !m_input || m_input->atEnd();
 }
 
 void TVeskFile::rewrite()
 {
-    m_reading = false;
-    m_content.clear();
+    m_input.reset();
     m_output.reset();
     m_output = storage::openPrivateSaveFile(m_fileName);
 }
@@ -177,13 +175,21 @@ bool TVeskFile::keepsColor(qint32 value)
 
 // ---- reading
 
+QByteArray TVeskFile::nextBytes(int count)
+{
+    if (!m_input)
+        throw EInOutError(fileNotOpen());
+    const QByteArray bytes = m_input->read(count);
+    if (m_input->error() != QFileDevice::NoError)
+        throw EInOutError(m_input->errorString());
+    if (bytes.size() < count)
+        throw EInOutError(QStringLiteral("Read beyond end of file"));
+    return bytes;
+}
+
 quint8 TVeskFile::nextByte()
 {
-    if (!m_reading)
-        throw EInOutError(fileNotOpen());
-    if (m_position >= m_content.size())
-        throw EInOutError(QStringLiteral("Read beyond end of file"));
-    return quint8(m_content[m_position++]);
+    return quint8(nextBytes(1)[0]);
 }
 
 void TVeskFile::readTag(Tag expected, const char *message)
@@ -196,13 +202,7 @@ QString TVeskFile::readString()
 {
     readTag(StringTag, "Error at readString:type");
     const int length = nextByte();
-    if (m_content.size() - m_position < length) {
-        m_position = m_content.size();
-        throw EInOutError(QStringLiteral("Read beyond end of file"));
-    }
-    const QByteArray bytes = m_content.mid(m_position, length);
-    m_position += length;
-    return platform::decodeAnsi(bytes);
+    return platform::decodeAnsi(nextBytes(length));
 }
 
 bool TVeskFile::readBool()

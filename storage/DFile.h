@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QFile;
 class QSaveFile;
 
 // A wrong type tag met by one of TVeskFile's readers.
@@ -98,13 +99,12 @@ public:
 
 private:
     void readTag(Tag expected, const char *message);
+    QByteArray nextBytes(int count);
     quint8 nextByte();
     void put(const QByteArray &bytes);
     void putTag(Tag tag) { put(QByteArray(1, char(tag))); }
 
     QString m_fileName;
-    QByteArray m_content; // the whole file, once reset() has read it
-    qsizetype m_position = 0;
-    bool m_reading = false;
-    std::unique_ptr<QSaveFile> m_output;
+    std::unique_ptr<QFile> m_input; // after reset()
+    std::unique_ptr<QSaveFile> m_output; // after rewrite()
 };
