@@ -12,6 +12,13 @@ DocumentBuilder::DocumentBuilder(QTextDocument *document)
     : m_document(document)
     , m_cursor(document)
 {
+    // One edit for the whole load: the document tells its views once.
+    m_cursor.beginEditBlock();
+}
+
+DocumentBuilder::~DocumentBuilder()
+{
+    m_cursor.endEditBlock();
 }
 
 void DocumentBuilder::startPendingParagraph()
@@ -50,18 +57,27 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat &blockFormat,
                                    const QTextCharFormat &charFormat)
 {
     startPendingParagraph();
-    m_cursor.setBlockFormat(blockFormat);
-    m_cursor.setBlockCharFormat(charFormat);
+    applyFormats(blockFormat, charFormat);
     m_paragraphPending = true;
     m_paragraphHasContent = false;
 }
 
 void DocumentBuilder::finish(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat)
 {
-    if (m_paragraphPending)
-        return;
-    m_cursor.setBlockFormat(blockFormat);
-    m_cursor.setBlockCharFormat(charFormat);
+    if (!m_paragraphPending)
+        applyFormats(blockFormat, charFormat);
+}
+
+void DocumentBuilder::applyFormats(const QTextBlockFormat &blockFormat,
+                                   const QTextCharFormat &charFormat)
+{
+    // A new paragraph starts with the format of the one before, so most
+    // paragraphs need no change; the character format of a paragraph only
+    // shows while it is empty.
+    if (m_cursor.blockFormat() != blockFormat)
+        m_cursor.setBlockFormat(blockFormat);
+    if (!m_paragraphHasContent)
+        m_cursor.setBlockCharFormat(charFormat);
 }
 
 } // namespace rtf

@@ -16,6 +16,9 @@ class DocumentBuilder
 {
 public:
     explicit DocumentBuilder(QTextDocument *document);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder &) = delete;
+    DocumentBuilder &operator=(const DocumentBuilder &) = delete;
 
     void appendText(const QString &text, const QTextCharFormat &format);
     void appendImage(const QImage &image, const QString &name, QSizeF shownSize,
@@ -29,6 +32,7 @@ public:
 
 private:
     void startPendingParagraph();
+    void applyFormats(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat);
 
     QTextDocument *m_document;
     QTextCursor m_cursor;

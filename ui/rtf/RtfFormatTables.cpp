@@ -89,8 +89,16 @@ CharFormatCache::CharFormatCache(const FontTable &fonts, const ColorTable &color
 
 const QTextCharFormat &CharFormatCache::format(const CharState &state)
 {
-    if (state == m_lastState)
-        return m_lastFormat;
+    const auto found = m_formats.find(state);
+    if (found != m_formats.end())
+        return found->second;
+    if (m_formats.size() >= kMaxEntries)
+        m_formats.clear();
+    return m_formats.emplace(state, build(state)).first->second;
+}
+
+QTextCharFormat CharFormatCache::build(const CharState &state) const
+{
     QTextCharFormat format;
     if (const FontEntry *font = m_fonts.find(state.font); font && !font->name.isEmpty())
         format.setFontFamilies(QStringList(font->name));
@@ -108,9 +116,21 @@ const QTextCharFormat &CharFormatCache::format(const CharState &state)
         format.setForeground(color);
     if (const QColor color = m_colors.color(state.background); color.isValid())
         format.setBackground(color);
-    m_lastState = state;
-    m_lastFormat = format;
-    return m_lastFormat;
+    return format;
+}
+
+size_t CharStateHash::operator()(const CharState &s) const
+{
+    size_t hash = std::hash<int>()(s.font);
+    const auto mix = [&hash](size_t value) {
+        hash = hash * 1000003u ^ value;
+    };
+    mix(size_t(s.halfPoints));
+    mix(size_t(s.bold) | size_t(s.italic) << 1 | size_t(s.underline) << 2 | size_t(s.strike) << 3
+        | size_t(s.hidden) << 4);
+    mix(size_t(s.foreground));
+    mix(size_t(s.background));
+    return hash;
 }
 
 } // namespace rtf

@@ -80,19 +80,28 @@ private:
     bool m_hasComponent = false;
 };
 
-// Turns group character states into document formats; remembers the last one,
-// since long runs of text share a format.
+struct CharStateHash
+{
+    size_t operator()(const CharState &state) const;
+};
+
+// Turns group character states into document formats. A document uses few
+// distinct formats, and handing the same format object over again spares
+// the document from hashing a new one for every run.
 class CharFormatCache
 {
 public:
+    static constexpr size_t kMaxEntries = 4096;
+
     CharFormatCache(const FontTable &fonts, const ColorTable &colors);
     const QTextCharFormat &format(const CharState &state);
 
 private:
+    QTextCharFormat build(const CharState &state) const;
+
     const FontTable &m_fonts;
     const ColorTable &m_colors;
-    CharState m_lastState;
-    QTextCharFormat m_lastFormat;
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
 };
 
 } // namespace rtf

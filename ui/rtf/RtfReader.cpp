@@ -226,8 +226,12 @@ void Reader::controlWord(const Token &token)
             m_fonts.setCodePage(token.param);
         break;
     case Keyword::Character:
-        if (group.dest == Destination::Text && !group.chr.hidden)
+        if (group.dest == Destination::Text && !group.chr.hidden) {
             addTextChars(QString(QChar(info.character)));
+        } else if (group.dest == Destination::FontTable) {
+            flushFontName();
+            m_fonts.appendName(QString(QChar(info.character)));
+        }
         break;
     case Keyword::Red:
         if (group.dest == Destination::ColorTable)

@@ -119,6 +119,11 @@ void Reader::flushText()
 {
     if (m_pendingText.isEmpty())
         return;
+    // The document keeps these two for its own frame structure.
+    for (QChar &c : m_pendingText) {
+        if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+            c = QChar(kReplacement);
+    }
     m_builder.appendText(m_pendingText, m_formats.format(m_pendingState));
     m_pendingText.clear();
 }
