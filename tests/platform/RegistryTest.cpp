@@ -39,7 +39,7 @@ QProcess *startHelper(const QString &test, const QString &file, const QString &p
     env.insert(QLatin1String(kChildFile), file);
     env.insert(QLatin1String(kChildPrefix), prefix);
     process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setProcessChannelMode(QProcess::MergedChannels);
     process->start(QCoreApplication::applicationFilePath(),
                    {QStringLiteral("--gtest_filter=RegistryHelperProcess.") + test});
     return process;
@@ -228,7 +228,7 @@ TEST(Registry, TwoProcessesWritingAtOnceLoseNothing)
     }
     ASSERT_TRUE(child->waitForFinished(60000));
     ASSERT_EQ(child->exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(child->exitCode(), 0);
+    ASSERT_EQ(child->exitCode(), 0) << child->readAll().toStdString();
     for (int i = 0; i < kValuesPerWriter; ++i) {
         EXPECT_EQ(key.value(QStringLiteral("parent") + QString::number(i)), RegValue::fromDWord(i));
         EXPECT_EQ(key.value(QStringLiteral("child") + QString::number(i)), RegValue::fromDWord(i));
