@@ -43,13 +43,13 @@ void makePrivateFolder(const QString &path)
 
 QString noteFolderPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/Jotlet light cache");
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                           + QStringLiteral("/Jotlet light cache"));
 }
 
 QString ensureNoteFolder()
 {
-    const QString path = QDir::cleanPath(noteFolderPath());
+    const QString path = noteFolderPath();
     QStringList missing;
     for (QString folder = path; !QFileInfo(folder).exists(); folder = QFileInfo(folder).path()) {
         missing.prepend(folder);
