@@ -1,0 +1,299 @@
+#include "note/Note.h"
+
+#include "note/DesktopHints.h"
+#include "note/GuardedCall.h"
+#include "note/NoteParts.h"
+#include "note/ScreenFit.h"
+#include "platform/Product.h"
+#include "settings/DResource.h"
+#include "settings/veskUt.h"
+#include "storage/DateTime.h"
+#include "storage/NoteFolder.h"
+#include "ui/CharFormats.h"
+#include "ui/ColorRef.h"
+#include "ui/NoteText.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTitleTooltipId = 11;
+constexpr QSize kDesignClientSize(168, 96);
+constexpr QRect kDesignTitleEditBounds(96, 40, 121, 21);
+constexpr qint32 kYellow = 0x0000FFFF;
+constexpr qint32 kTitleGreen = 0x00C0DCC0;
+
+// The form font every part starts with. Its face is kept by name even where
+// the system shows another, so the defaults written to the settings hold.
+storage::FontDesc formFont()
+{
+    storage::FontDesc font;
+    font.name = QStringLiteral("MS Sans Serif");
+    font.size = 8;
+    return font;
+}
+
+notegeometry::RandomDraw &injectedDraw()
+{
+    static notegeometry::RandomDraw draw;
+    return draw;
+}
+
+int randomBelow(int bound)
+{
+    const notegeometry::RandomDraw &draw = injectedDraw();
+    if (draw)
+        return draw(bound);
+    return int(QRandomGenerator::global()->bounded(bound));
+}
+
+// A font built from the settings with `prefix` ("" for the body, "Title"
+// for the title strip), each part defaulting to the current font's.
+storage::FontDesc fontFromSettings(const QString &prefix, const storage::FontDesc &current)
+{
+    // The body's face and size settings have lower-case names of their own.
+    const bool body = prefix.isEmpty();
+    storage::FontDesc font;
+    font.name = readRegString(
+        body ? QStringLiteral("fontName") : prefix + QStringLiteral("FontName"), current.name);
+    font.size = readRegInt(body ? QStringLiteral("fontSize") : prefix + QStringLiteral("FontSize"),
+                           current.size);
+    font.bold = readRegBool(prefix + QStringLiteral("FontBold"), current.bold);
+    font.italic = readRegBool(prefix + QStringLiteral("FontItalic"), current.italic);
+    font.underline = readRegBool(prefix + QStringLiteral("FontUnderline"), current.underline);
+    font.color = readRegInt(prefix + QStringLiteral("FontColor"), 0);
+    return font;
+}
+
+} // namespace
+
+TSingolNote::TSingolNote(bool onTop)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+    , CreateStamp1(storage::nowDateTime())
+    , CreateStamp2(storage::nowDateTime())
+    , AlarmDate(storage::nowDateTime())
+    , AlarmTime(storage::nowDateTime())
+    , ExpirationDate(storage::nowDateTime())
+    , ExpirationTime(storage::nowDateTime())
+    , NotePanel(new note::NotePanel(this))
+    , NoteTitle(new note::NoteTitle(NotePanel))
+    , TitleEdit(new QLineEdit(NotePanel))
+    , NoteText(new ui::NoteText(NotePanel))
+    , Menus(note::buildNoteMenus(this, NoteText))
+{
+    setWindowTitle(QStringLiteral("JotNoteLight"));
+    setFont(ui::fontFromDesc(formFont()));
+    resize(kDesignClientSize);
+
+    NotePanel->setObjectName(QStringLiteral("NotePanel"));
+    NotePanel->setColorRef(kYellow);
+    NoteTitle->setObjectName(QStringLiteral("NoteTitle"));
+    NoteTitle->setColorRef(kTitleGreen);
+    NoteTitle->setFontDesc(formFont());
+    NoteTitle->setToolTip(TReadRes::current().GetText(kTitleTooltipId));
+    TitleEdit->setObjectName(QStringLiteral("TitleEdit"));
+    TitleEdit->setFrame(false);
+    TitleEdit->setGeometry(kDesignTitleEditBounds);
+    TitleEdit->setText(QStringLiteral("TitleEdit"));
+    TitleEdit->hide();
+    NoteText->setObjectName(QStringLiteral("NoteText"));
+    NoteText->setBackColor(ui::colorFromRef(kYellow));
+    NoteText->setBodyFont(formFont());
+    setTabOrder(NoteText, TitleEdit);
+    NoteText->setFocus();
+    LayoutBody();
+    connectParts();
+
+    m_onTop = onTop;
+    installActivationHandler(this);
+    SetOnTop(onTop);
+    Menus.Ontop1->setChecked(onTop);
+    InitDefaults();
+}
+
+TSingolNote::~TSingolNote() = default;
+
+void TSingolNote::connectParts()
+{
+    connect(NotePanel, &note::NotePanel::mousePressed, this, &TSingolNote::NotePanelMouseDown);
+    connect(NotePanel, &note::NotePanel::mouseMoved, this, &TSingolNote::NotePanelMouseMove);
+    connect(NotePanel, &note::NotePanel::mouseReleased, this, &TSingolNote::NotePanelMouseUp);
+    connect(NoteTitle, &note::NoteTitle::mousePressed, this, &TSingolNote::NoteTitleMouseDown);
+    connect(NoteTitle, &note::NoteTitle::mouseMoved, this, &TSingolNote::NoteTitleMouseMove);
+    connect(NoteTitle, &note::NoteTitle::mouseReleased, this, &TSingolNote::NoteTitleMouseUp);
+    connect(NoteTitle, &note::NoteTitle::doubleClicked, this, &TSingolNote::NoteTitleDblClick);
+    connect(NoteTitle, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at)); });
+    connect(NoteText, &ui::NoteText::mousePressed, this,
+            [this](Qt::MouseButton button, const QPoint &at) {
+                if (button == Qt::RightButton)
+                    Menus.PopUpNote->popup(NoteText->mapToGlobal(at));
+            });
+    connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
+    connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
+    TitleEdit->installEventFilter(this);
+    connect(Menus.Changetitle1, &QAction::triggered, this, &TSingolNote::Changetitle1Click);
+    connect(Menus.Ontop1, &QAction::triggered, this, &TSingolNote::Ontop1Click);
+}
+
+// The application-wide activation changes go to the most recently created
+// note, through one connection made once; a note that is gone is skipped.
+void TSingolNote::installActivationHandler(TSingolNote *note)
+{
+    static QPointer<TSingolNote> installed;
+    static const bool connected = [] {
+        QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, qGuiApp, [] {
+            if (installed)
+                installed->FormDeactivate();
+        });
+        return true;
+    }();
+    Q_UNUSED(connected);
+    installed = note;
+}
+
+void TSingolNote::setRandomDraw(notegeometry::RandomDraw draw)
+{
+    injectedDraw() = std::move(draw);
+}
+
+QString TSingolNote::notePath() const
+{
+    return m_noteFolder + QLatin1Char('/') + m_noteFileName;
+}
+
+void TSingolNote::InitDefaults()
+{
+    Parked = false;
+    m_noteFolder = storage::noteFolderPath();
+    SizingWidth = false;
+    SizingHeight = false;
+    NoteTitle->setText(readRegString(QStringLiteral("title"), QString::fromLatin1(product::kName)));
+    applyWindowSize(readRegInt(QStringLiteral("width"), 135),
+                    readRegInt(QStringLiteral("height"), 80));
+
+    const qint32 back = readRegInt(QStringLiteral("backcolor"), kYellow);
+    NotePanel->setColorRef(back);
+    NoteText->setBackColor(ui::colorFromRef(back));
+
+    NoteText->setBodyFont(fontFromSettings(QString(), NoteText->bodyFont()));
+    NoteText->selectNoneAtStart();
+    const storage::FontDesc titleFont
+        = fontFromSettings(QStringLiteral("Title"), NoteTitle->fontDesc());
+    NoteTitle->setColorRef(readRegInt(QStringLiteral("BackTitleColor"), kTitleGreen));
+    NoteTitle->setFontDesc(titleFont);
+
+    const int position = readRegInt(QStringLiteral("position"), notegeometry::Casual);
+    move(notegeometry::placeNewNote(position, note::primaryScreenSize(), size(), randomBelow));
+    m_noteFileName = storage::newNoteFileName(m_noteFolder, randomBelow);
+    SetOnTop(m_onTop);
+    LayoutBody();
+}
+
+void TSingolNote::applyWindowSize(int width, int height)
+{
+    // A window needs at least one pixel each way to exist on screen.
+    resize(std::max(1, width), std::max(1, height));
+}
+
+void TSingolNote::SetOnTop(bool value)
+{
+    if (Discarded)
+        return;
+    // Only the stacking band changes: setWindowFlags would hide and re-create
+    // the window, so the created window gets the hint directly and the
+    // widget's flags are kept in step for a window not yet created.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, value);
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlag(Qt::WindowStaysOnTopHint, value);
+    m_onTop = value;
+    Menus.Ontop1->setChecked(value);
+}
+
+void TSingolNote::BringToFront()
+{
+    const bool wasOnTop = m_onTop;
+    SetOnTop(true);
+    raise();
+    if (!wasOnTop)
+        SetOnTop(false);
+}
+
+void TSingolNote::LayoutBody()
+{
+    const int frame = note::NotePanel::kFrameWidth;
+    const int titleHeight = note::NoteTitle::kHeight;
+    const int innerWidth = std::max(0, width() - 2 * frame);
+    NotePanel->setGeometry(rect());
+    NoteTitle->setGeometry(frame, frame, innerWidth, titleHeight);
+    NoteText->setGeometry(frame, frame + titleHeight, innerWidth,
+                          std::max(0, height() - 2 * frame - titleHeight));
+}
+
+void TSingolNote::FormDeactivate()
+{
+    note::guardedCall(this, [this] {
+        if (!Modified)
+            return;
+        SaveNote();
+        Modified = false;
+    });
+}
+
+void TSingolNote::NoteTextExit()
+{
+    note::guardedCall(this, [this] { SaveNote(); });
+}
+
+void TSingolNote::Ontop1Click()
+{
+    note::guardedCall(this, [this] {
+        SetOnTop(!m_onTop);
+        // A discarded note ignores it; the check mark must not pretend otherwise.
+        Menus.Ontop1->setChecked(m_onTop);
+    });
+}
+
+bool TSingolNote::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowDeactivate)
+        FormDeactivate();
+    return QWidget::event(event);
+}
+
+void TSingolNote::closeEvent(QCloseEvent *event)
+{
+    // A note whose save failed stays open, so what it holds is not lost from view.
+    if (note::guardedCall(this, [this] { SaveNote(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TSingolNote::resizeEvent(QResizeEvent *event)
+{
+    note::guardedCall(this, [this] {
+        Modified = true;
+        LayoutBody();
+    });
+    QWidget::resizeEvent(event);
+}
+
+void TSingolNote::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        note::keepOffTaskbarAndPager(*this);
+    QWidget::showEvent(event);
+}

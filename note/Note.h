@@ -1,0 +1,138 @@
+#pragma once
+
+#include "note/NoteGeometry.h"
+#include "note/NoteMenus.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QLineEdit;
+
+namespace storage {
+struct NoteRecord;
+}
+namespace ui {
+class NoteText;
+}
+namespace note {
+class NotePanel;
+class NoteTitle;
+} // namespace note
+
+// One note on the desktop: a borderless tool window with a coloured frame, a
+// title strip, a rich-text body and two popup menus, and the record the rest
+// of the program keeps about it. The note list creates, saves and destroys
+// notes; a note saves itself when its body loses the focus, when it loses
+// activation with unsaved changes and when it is closed. Closing hides it;
+// only the note list destroys it.
+class TSingolNote : public QWidget
+{
+    Q_OBJECT
+public:
+    // Hidden, with the new-note defaults (InitDefaults has run once).
+    explicit TSingolNote(bool onTop);
+    ~TSingolNote() override;
+
+    // The record. Date-times are serials (storage/DateTime.h).
+    bool Modified = true; // the next deactivation must save
+    bool SizingWidth = false; // a resize by the frame grip is under way
+    bool SizingHeight = false;
+    int SizeOriginLeft = 0; // window edges when that resize began
+    int SizeOriginTop = 0;
+    double CreateStamp1 = 0;
+    double CreateStamp2 = 0;
+    quint16 RestoreWidth = 0; // the size to unroll to
+    quint16 RestoreHeight = 0;
+    bool Discarded = false; // closed for good: the next save deletes the files
+    bool Parked = false; // hidden while a modal window is open...
+    bool ParkedVisible = false; // ...and the visibility from before
+    double AlarmDate = 0;
+    double AlarmTime = 0;
+    bool AlarmEnabled = false;
+    bool AlarmFired = false;
+    double ExpirationDate = 0;
+    double ExpirationTime = 0;
+    bool ExpirationEnabled = false;
+    bool ExpirationReserved = false;
+
+    bool OnTop() const { return m_onTop; }
+    const QString &NoteFolder() const { return m_noteFolder; }
+    const QString &NoteFileName() const { return m_noteFileName; }
+    // NoteFolder + "/" + NoteFileName.
+    QString notePath() const;
+
+    // The components.
+    note::NotePanel *const NotePanel;
+    note::NoteTitle *const NoteTitle;
+    QLineEdit *const TitleEdit;
+    ui::NoteText *const NoteText;
+    const note::NoteMenus Menus;
+
+    // The new-note defaults from the settings, a place on the primary screen
+    // and a fresh file name in the note folder.
+    void InitDefaults();
+    // Into or out of the always-on-top band, without moving, showing or
+    // activating the window. No effect on a discarded note.
+    void SetOnTop(bool value);
+    // Above the other windows without activating; OnTop stays as it was.
+    void BringToFront();
+    // Title strip and body laid out again inside the frame.
+    void LayoutBody();
+
+    // Writes the note file and its body file, or deletes both for a
+    // discarded note. Errors are those of storage and the body control; the
+    // previous files then stay whole.
+    void SaveNote();
+    // Takes everything from the note file `fileName` in the note folder and
+    // from its body file when there is one; shows the note when it was saved
+    // visible. A note whose place lies off every screen is shown on the
+    // nearest one. Errors leave the note as it was.
+    void LoadNote(const QString &fileName);
+
+    // The draws behind placement and file naming; an empty function restores
+    // the system's random generator. For tests.
+    static void setRandomDraw(notegeometry::RandomDraw draw);
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectParts();
+    static void installActivationHandler(TSingolNote *note);
+
+    // Save triggers.
+    void FormDeactivate();
+    void NoteTextExit();
+    // Frame grip, title drag, roll-up and title editing.
+    void NotePanelMouseDown(Qt::MouseButton button, const QPoint &position);
+    void NotePanelMouseMove(const QPoint &position);
+    void NotePanelMouseUp();
+    void NoteTitleMouseDown(Qt::MouseButton button);
+    void NoteTitleMouseMove();
+    void NoteTitleMouseUp(Qt::MouseButton button);
+    void NoteTitleDblClick();
+    void Changetitle1Click();
+    void TitleEditChange();
+    void TitleEditKeyDown(int key);
+    void Ontop1Click();
+
+    storage::NoteRecord record() const;
+    void loadBody(const storage::NoteRecord &loaded, const QString &companion);
+    void applyRecord(const storage::NoteRecord &record);
+    void applyWindowSize(int width, int height);
+
+    bool m_onTop = false;
+    QString m_noteFolder;
+    QString m_noteFileName;
+    // Pointer minus window position while the note follows the pointer
+    // itself (where the window system offers no move of its own).
+    std::optional<QPoint> m_titleDragOffset;
+};

@@ -1,0 +1,109 @@
+// A note's two files: the record of tagged fields and the body as rich text.
+#include "note/Note.h"
+#include "note/NoteParts.h"
+#include "note/ScreenFit.h"
+#include "storage/NoteFile.h"
+#include "storage/NoteFolder.h"
+#include "ui/ColorRef.h"
+#include "ui/NoteText.h"
+
+#include <QFileInfo>
+
+storage::NoteRecord TSingolNote::record() const
+{
+    storage::NoteRecord r;
+    r.left = x();
+    r.top = y();
+    r.width = quint16(width());
+    r.height = quint16(height());
+    r.title = NoteTitle->text();
+    r.lines = NoteText->lines();
+    r.visible = Parked ? ParkedVisible : isVisible();
+    r.backColor = NotePanel->colorRef();
+    r.titleColor = NoteTitle->colorRef();
+    r.bodyFont = NoteText->bodyFont();
+    r.titleFont = NoteTitle->fontDesc();
+    r.onTop = m_onTop;
+    r.expirationEnabled = ExpirationEnabled;
+    r.expirationReserved = ExpirationReserved;
+    r.expirationDate = ExpirationDate;
+    r.expirationTime = ExpirationTime;
+    r.alarmEnabled = AlarmEnabled;
+    r.alarmFired = AlarmFired;
+    r.alarmDate = AlarmDate;
+    r.alarmTime = AlarmTime;
+    r.createStamp1 = CreateStamp1;
+    r.createStamp2 = CreateStamp2;
+    r.restoreWidth = RestoreWidth;
+    r.restoreHeight = RestoreHeight;
+    return r;
+}
+
+void TSingolNote::SaveNote()
+{
+    const QString path = notePath();
+    if (Discarded) {
+        storage::deleteNoteFiles(path);
+        return;
+    }
+    storage::writeNoteFile(path, record());
+    NoteText->saveToFile(storage::companionPath(path));
+}
+
+void TSingolNote::LoadNote(const QString &fileName)
+{
+    const QString path = m_noteFolder + QLatin1Char('/') + fileName;
+    const storage::NoteRecord loaded
+        = storage::readNoteFile(path, record(), size(), note::primaryScreenSize());
+    loadBody(loaded, storage::companionPath(path));
+    m_noteFileName = fileName;
+    applyRecord(loaded);
+    setVisible(loaded.visible);
+}
+
+void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)
+{
+    if (!QFileInfo::exists(companion)) {
+        NoteText->setLines(loaded.lines);
+        return;
+    }
+    // The body font comes first: loaded text in that font must follow it
+    // when it changes later.
+    const storage::FontDesc previousFont = NoteText->bodyFont();
+    NoteText->setBodyFont(loaded.bodyFont);
+    try {
+        NoteText->loadFromFile(companion);
+    } catch (...) {
+        NoteText->setBodyFont(previousFont);
+        throw;
+    }
+}
+
+void TSingolNote::applyRecord(const storage::NoteRecord &r)
+{
+    applyWindowSize(r.width, r.height);
+    // The file keeps its place until the note is next saved; only the window
+    // comes back into view when its monitor is gone.
+    move(note::keepOnScreen(QRect(QPoint(r.left, r.top), size()), note::desktopScreens()));
+    NoteTitle->setText(r.title);
+    NotePanel->setColorRef(r.backColor);
+    NoteText->setBackColor(ui::colorFromRef(r.backColor));
+    NoteTitle->setColorRef(r.titleColor);
+    NoteText->setBodyFont(r.bodyFont);
+    NoteTitle->setFontDesc(r.titleFont);
+    m_onTop = r.onTop;
+    ExpirationEnabled = r.expirationEnabled;
+    ExpirationReserved = r.expirationReserved;
+    ExpirationDate = r.expirationDate;
+    ExpirationTime = r.expirationTime;
+    AlarmEnabled = r.alarmEnabled;
+    AlarmFired = r.alarmFired;
+    AlarmDate = r.alarmDate;
+    AlarmTime = r.alarmTime;
+    CreateStamp1 = r.createStamp1;
+    CreateStamp2 = r.createStamp2;
+    RestoreWidth = r.restoreWidth;
+    RestoreHeight = r.restoreHeight;
+    SetOnTop(m_onTop);
+    LayoutBody();
+}

@@ -1,0 +1,139 @@
+// Moving, resizing, rolling up and retitling a note: it has no system frame,
+// so it provides all of these itself.
+#include "note/GuardedCall.h"
+#include "note/Note.h"
+#include "note/NoteParts.h"
+#include "ui/NoteText.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWindow>
+
+void TSingolNote::NotePanelMouseDown(Qt::MouseButton, const QPoint &position)
+{
+    note::guardedCall(this, [&] {
+        const notegeometry::Grip grip = notegeometry::gripAt(position, size());
+        SizingWidth = grip.width;
+        SizingHeight = grip.height;
+        SizeOriginLeft = x();
+        SizeOriginTop = y();
+        // The pressed panel keeps receiving the moves until the release, even
+        // outside the window, so no explicit grab is needed.
+    });
+}
+
+void TSingolNote::NotePanelMouseMove(const QPoint &position)
+{
+    note::guardedCall(this, [&] {
+        NotePanel->setCursor(notegeometry::gripCursor(position, size()));
+        if (!SizingWidth && !SizingHeight)
+            return;
+        // The pointer's own screen position, not the event's: the window
+        // changes under the event while it is being resized.
+        const QPoint pointer = QCursor::pos();
+        int newWidth = width();
+        int newHeight = height();
+        if (SizingWidth) {
+            if (const std::optional<int> dragged
+                = notegeometry::draggedWidth(pointer.x(), SizeOriginLeft))
+                newWidth = *dragged;
+        }
+        if (SizingHeight) {
+            if (const std::optional<int> dragged
+                = notegeometry::draggedHeight(pointer.y(), SizeOriginTop, NoteTitle->height()))
+                newHeight = *dragged;
+        }
+        resize(newWidth, newHeight);
+    });
+}
+
+void TSingolNote::NotePanelMouseUp()
+{
+    note::guardedCall(this, [this] {
+        SizingWidth = false;
+        SizingHeight = false;
+        LayoutBody();
+    });
+}
+
+void TSingolNote::NoteTitleMouseDown(Qt::MouseButton button)
+{
+    note::guardedCall(this, [&] {
+        // The right button opens the title menu through the context menu event.
+        if (button != Qt::LeftButton)
+            return;
+        QWindow *window = windowHandle();
+        if (window && window->startSystemMove()) {
+            // The window system moves the note from here on.
+            Modified = true;
+            return;
+        }
+        m_titleDragOffset = QCursor::pos() - pos();
+    });
+}
+
+void TSingolNote::NoteTitleMouseMove()
+{
+    note::guardedCall(this, [this] {
+        if (m_titleDragOffset)
+            move(QCursor::pos() - *m_titleDragOffset);
+    });
+}
+
+void TSingolNote::NoteTitleMouseUp(Qt::MouseButton button)
+{
+    note::guardedCall(this, [&] {
+        if (button != Qt::LeftButton || !m_titleDragOffset)
+            return;
+        m_titleDragOffset.reset();
+        Modified = true;
+    });
+}
+
+void TSingolNote::NoteTitleDblClick()
+{
+    note::guardedCall(this, [this] {
+        const notegeometry::RollUp next
+            = notegeometry::toggleRollUp(size(), QSize(RestoreWidth, RestoreHeight));
+        RestoreWidth = quint16(next.restore.width());
+        RestoreHeight = quint16(next.restore.height());
+        applyWindowSize(next.window.width(), next.window.height());
+    });
+}
+
+void TSingolNote::Changetitle1Click()
+{
+    note::guardedCall(this, [this] {
+        TitleEdit->setGeometry(NoteTitle->geometry());
+        TitleEdit->setText(NoteTitle->text());
+        TitleEdit->show();
+        TitleEdit->raise();
+        TitleEdit->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void TSingolNote::TitleEditChange()
+{
+    note::guardedCall(this, [this] { Modified = true; });
+}
+
+void TSingolNote::TitleEditKeyDown(int key)
+{
+    note::guardedCall(this, [&] {
+        // Only Enter ends editing: Escape does not cancel, and the editor
+        // stays open when it loses the focus.
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return;
+        NoteTitle->setText(TitleEdit->text());
+        TitleEdit->hide();
+    });
+}
+
+bool TSingolNote::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TitleEdit && event->type() == QEvent::KeyPress)
+        TitleEditKeyDown(static_cast<QKeyEvent *>(event)->key());
+    // The key goes on to the editor either way.
+    return QWidget::eventFilter(watched, event);
+}
