@@ -141,6 +141,19 @@ TEST(RtfPictures, UndecodablePicturesKeepTheirBytesAndComeBackUnchanged)
     EXPECT_EQ(emfShown[0].shown, QSizeF(100, 50));
 }
 
+TEST(RtfPictures, TextBeforePictInItsGroupIsNotKeptTwice)
+{
+    const QByteArray rtf = "{\\rtf1 a{b\\pict\\emfblip 0102}c}";
+    const auto document = readRtf(rtf);
+    EXPECT_EQ(document->toPlainText(), QStringLiteral("ab\ufffcc"));
+    const auto pictures = picturesOf(*document);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].original, "{\\pict\\emfblip\\picw0\\pich0\r\n0102\r\n}");
+    const QByteArray written = rtf::write(*document);
+    EXPECT_EQ(readRtf(written)->toPlainText(), document->toPlainText());
+    EXPECT_EQ(rtf::write(*readRtf(written)), written);
+}
+
 TEST(RtfPictures, PictureCutOffByTheEndOfTheFileIsKept)
 {
     const QByteArray rtf = "{\\rtf1 x{\\pict\\emfblip\\picw10\\pich10 0102030";

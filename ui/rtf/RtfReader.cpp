@@ -268,6 +268,11 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
         group.dest = Destination::Picture;
         m_picture = PictureData();
         m_pictureOpenOffset = group.openOffset;
+        // Only a group that is all picture can be written back as it came;
+        // text before \pict was shown already and must not come twice.
+        m_pictureGroupIsClean = isBlank(
+            std::string_view(m_tokens.input().data() + group.openOffset + 1,
+                             size_t(qMax<qsizetype>(0, token.offset - group.openOffset - 1))));
         return true;
     case Keyword::Object:
         group.dest = Destination::Ignore;
@@ -297,7 +302,6 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
             skipCurrentGroup();
         return true;
     default:
-        Q_UNUSED(token);
         return false;
     }
 }

@@ -106,6 +106,7 @@ private:
     QByteArray m_fontNameBytes;
     PictureData m_picture;
     qsizetype m_pictureOpenOffset = 0;
+    bool m_pictureGroupIsClean = false;
     ParaState m_finalPara;
     CharState m_finalChr;
 };

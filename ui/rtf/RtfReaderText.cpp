@@ -170,10 +170,11 @@ void Reader::finishPicture(qsizetype endOffset)
         // Kept as it came, so saving the note gives the picture back.
         image = placeholderImage();
         name = QStringLiteral("rtf-placeholder");
-        original = endOffset > 0 ? m_tokens.input()
-                                       .sliced(m_pictureOpenOffset, endOffset - m_pictureOpenOffset)
-                                       .toByteArray()
-                                 : canonicalPictureGroup();
+        original = endOffset > 0 && m_pictureGroupIsClean
+            ? m_tokens.input()
+                  .sliced(m_pictureOpenOffset, endOffset - m_pictureOpenOffset)
+                  .toByteArray()
+            : canonicalPictureGroup();
     } else {
         name = QStringLiteral("rtf-image:")
             + QString::fromLatin1(
