@@ -63,10 +63,15 @@ QString userLanguageFile()
 
 QString activeLanguageFile()
 {
+    return activeLanguageFileIn(programFolder());
+}
+
+QString activeLanguageFileIn(const QString &programFolder)
+{
     const QFileInfo user(userLanguageFile());
     if (user.isFile() && user.isReadable())
         return user.filePath();
-    return programFolder() + QLatin1Char('/') + kDefaultLanguageFile;
+    return programFolder + QLatin1Char('/') + kDefaultLanguageFile;
 }
 
 QString autostartFile()

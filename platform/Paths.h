@@ -30,6 +30,8 @@ QString userLanguageFile();
 // The language file the program starts with: the user's copy when there is
 // a readable one, else the program folder's "default.lng".
 QString activeLanguageFile();
+// The same rule for a given program folder.
+QString activeLanguageFileIn(const QString &programFolder);
 
 // $XDG_CONFIG_HOME/autostart/VeskJotlet1.9.5.desktop: its presence with a
 // non-empty Exec starts the program with the session.
