@@ -1,0 +1,449 @@
+#include "settings/unOptions.h"
+
+#include "platform/Paths.h"
+#include "platform/Product.h"
+#include "settings/DResource.h"
+#include "settings/LanguageList.h"
+#include "settings/SamplePanel.h"
+#include "settings/StartupEntry.h"
+#include "settings/veskUt.h"
+#include "ui/ColorRef.h"
+#include "ui/Dialogs.h"
+#include "ui/Guarded.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+// The settings of one font sample, spelled as they are stored.
+struct FontSettingNames
+{
+    const char *name;
+    const char *size;
+    const char *bold;
+    const char *italic;
+    const char *underline;
+    const char *color;
+};
+
+namespace {
+
+constexpr FontSettingNames kNoteFont {"fontName",   "fontSize",      "FontBold",
+                                      "FontItalic", "FontUnderline", "FontColor"};
+constexpr FontSettingNames kTitleFont {"TitleFontName",   "TitleFontSize",      "TitleFontBold",
+                                       "TitleFontItalic", "TitleFontUnderline", "TitleFontColor"};
+
+constexpr qint32 kYellow = 0x0000FFFF;
+constexpr qint32 kPaleGreen = 0x00C0DCC0;
+constexpr int kPositionCount = 6;
+
+QString name(const char *text)
+{
+    return QLatin1String(text);
+}
+
+// The language table's text, or the built-in one where the table has none
+// (no table installed, or an empty text in the language file).
+QString uiText(int id, const QString &builtIn)
+{
+    const QString text = TReadRes::current().GetText(id);
+    return text.isEmpty() ? builtIn : text;
+}
+
+template<typename Widget> void translate(Widget *widget, int id)
+{
+    widget->setText(uiText(id, widget->text()));
+}
+
+} // namespace
+
+qint32 typedNumber(const QString &text)
+{
+    const QString number = text.trimmed();
+    const qsizetype start
+        = number.startsWith(QLatin1Char('+')) || number.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (number.size() == start)
+        return 0;
+    for (qsizetype i = start; i < number.size(); ++i) {
+        if (number[i] < QLatin1Char('0') || number[i] > QLatin1Char('9'))
+            return 0;
+    }
+    bool ok = false;
+    const int value = number.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+TFrmOptions::TFrmOptions(const QString &programFolder, QWidget *parent)
+    : QDialog(parent)
+    , FormPlacement1(platform::windowPlacementFile(), QStringLiteral("options"))
+    , m_programFolder(programFolder)
+    , m_languageFolder(programFolder + QStringLiteral("/language"))
+{
+    setObjectName(QStringLiteral("FrmOptions"));
+    setWindowTitle(QStringLiteral("Options"));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    m_form.setupUi(*this);
+    setFixedSize(421, 385);
+    connectHandlers();
+    FormCreate();
+}
+
+TFrmOptions::TFrmOptions(QWidget *parent)
+    : TFrmOptions(platform::programFolder(), parent)
+{
+}
+
+TFrmOptions::~TFrmOptions()
+{
+    if (m_shown)
+        FormPlacement1.save(*this);
+}
+
+void TFrmOptions::showLanguagePage()
+{
+    m_form.pgSetup->setCurrentWidget(m_form.TSLanguage);
+}
+
+void TFrmOptions::done(int result)
+{
+    if (m_shown)
+        FormPlacement1.save(*this);
+    QDialog::done(result);
+}
+
+// Escape and the close box end the dialog at once, storing nothing.
+void TFrmOptions::reject()
+{
+    done(kResultCancel);
+}
+
+void TFrmOptions::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        FormPlacement1.restore(*this);
+    }
+    QDialog::showEvent(event);
+}
+
+void TFrmOptions::connectHandlers()
+{
+    const OptionsForm &f = m_form;
+    connect(f.btnApply, &QPushButton::clicked, this, &TFrmOptions::btnApplyClick);
+    connect(f.btnCancel, &QPushButton::clicked, this, &TFrmOptions::btnCancelClick);
+    connect(f.Button1, &QPushButton::clicked, this, &TFrmOptions::Button1Click);
+    connect(f.Button2, &QPushButton::clicked, this, &TFrmOptions::Button2Click);
+    connect(f.panBack, &SamplePanel::clicked, this, &TFrmOptions::panBackClick);
+    connect(f.panTitle, &SamplePanel::clicked, this, &TFrmOptions::panTitleClick);
+    connect(f.lvLang->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFrmOptions::lvLangSelectItem);
+    connect(f.edTitleNote, &QLineEdit::textChanged, this, &TFrmOptions::edTitleNoteChange);
+    connect(f.cbPosition, &QComboBox::currentTextChanged, this, &TFrmOptions::cbPositionChange);
+    connect(f.edWidth, &QLineEdit::textChanged, this, &TFrmOptions::edWidthChange);
+    connect(f.edHeight, &QLineEdit::textChanged, this, &TFrmOptions::edHeightChange);
+    connect(f.cbNewNotesOnTop, &QCheckBox::toggled, this, &TFrmOptions::cbNewNotesOnTopClick);
+    connect(f.cbShowAllOnNewNote, &QCheckBox::toggled, this, &TFrmOptions::cbShowAllOnNewNoteClick);
+    connect(f.cbAction, &QComboBox::currentIndexChanged, this, &TFrmOptions::cbActionChange);
+    connect(f.cbRunAtWindows, &QCheckBox::toggled, this, &TFrmOptions::cbRunAtWindowsClick);
+}
+
+void TFrmOptions::FormCreate()
+{
+    applyLanguageTable();
+    ResetDialog();
+}
+
+void TFrmOptions::applyLanguageTable()
+{
+    const OptionsForm &f = m_form;
+    translate(f.Label1, 73);
+    translate(f.Label2, 74);
+    translate(f.Label5, 77);
+    translate(f.Label6, 78);
+    translate(f.Label3, 75);
+    translate(f.Label4, 76);
+    translate(f.Button1, 79);
+    translate(f.Button2, 80);
+    f.panNoteFont->setCaption(uiText(89, f.panNoteFont->caption()));
+    f.panTitleFont->setCaption(uiText(90, f.panTitleFont->caption()));
+    translate(f.Label7, 81);
+    translate(f.Label8, 82);
+    QTreeWidgetItem *headers = f.lvLang->headerItem();
+    for (int column = 0; column < headers->columnCount(); ++column)
+        headers->setText(column, uiText(84 + column, headers->text(column)));
+    translate(f.cbNewNotesOnTop, 98);
+    translate(f.cbShowAllOnNewNote, 99);
+    f.gbLeftMouse->setTitle(uiText(100, f.gbLeftMouse->title()));
+    const int advanced = f.pgSetup->indexOf(f.tsAdvanced);
+    f.pgSetup->setTabText(advanced, uiText(103, f.pgSetup->tabText(advanced)));
+    f.cbAction->setItemText(0, uiText(101, f.cbAction->itemText(0)));
+    f.cbAction->setItemText(1, uiText(102, f.cbAction->itemText(1)));
+    translate(f.cbRunAtWindows, 104);
+
+    const QStringList builtInPositions = [&] {
+        QStringList entries;
+        for (int i = 0; i < f.cbPosition->count(); ++i)
+            entries << f.cbPosition->itemText(i);
+        return entries;
+    }();
+    f.cbPosition->clear();
+    for (int i = 0; i < kPositionCount; ++i)
+        f.cbPosition->addItem(uiText(91 + i, builtInPositions.value(i)));
+}
+
+void TFrmOptions::ResetDialog()
+{
+    const OptionsForm &f = m_form;
+    LoadSettings();
+    loadStartupEntry();
+    f.pgSetup->setCurrentWidget(f.TSJotlet);
+    const QString active = platform::activeLanguageFileIn(m_programFolder);
+    const LanguageFileInfo language = readLanguageInfo(active, QString());
+    f.edLanguage->setText(language.language);
+    f.edAuthor->setText(language.author);
+    m_selectedLngFile = active;
+    setChanged(false);
+}
+
+void TFrmOptions::LoadSettings()
+{
+    const OptionsForm &f = m_form;
+    f.edTitleNote->setText(readRegString(name("title"), QLatin1String(product::kName)));
+    f.edWidth->setText(QString::number(readRegInt(name("width"), 135)));
+    f.edHeight->setText(QString::number(readRegInt(name("height"), 80)));
+    f.panBack->setColorRef(readRegInt(name("backcolor"), kYellow));
+    f.panNoteFont->setColorRef(readRegInt(name("backcolor"), kYellow));
+    f.panTitle->setColorRef(readRegInt(name("BackTitleColor"), kPaleGreen));
+    f.panTitleFont->setColorRef(readRegInt(name("BackTitleColor"), kPaleGreen));
+    loadFontSample(*f.panNoteFont, kNoteFont);
+    loadFontSample(*f.panTitleFont, kTitleFont);
+
+    const qint32 position = readRegInt(name("position"), 1);
+    const int entry = position >= 1 && position <= kPositionCount ? int(position) - 1 : 0;
+    f.cbPosition->setCurrentIndex(entry);
+    // The index may be unchanged while the user typed over its text.
+    f.cbPosition->setEditText(f.cbPosition->itemText(entry));
+
+    f.cbNewNotesOnTop->setChecked(readRegBool(name("OnTopOnNew"), false));
+    f.cbShowAllOnNewNote->setChecked(readRegBool(name("ShowAllOnNew"), false));
+    const qint32 action = readRegInt(name("LeftDefaultAction"), 0);
+    f.cbAction->setCurrentIndex(action == 0 || action == 1 ? int(action) : -1);
+    rebuildLanguageList();
+}
+
+void TFrmOptions::loadFontSample(SamplePanel &sample, const FontSettingNames &names)
+{
+    storage::FontDesc font;
+    font.name = readRegString(name(names.name), QStringLiteral("Arial"));
+    font.size = readRegInt(name(names.size), 10);
+    font.bold = readRegBool(name(names.bold), false);
+    font.italic = readRegBool(name(names.italic), false);
+    font.underline = readRegBool(name(names.underline), false);
+    font.color = readRegInt(name(names.color), 0);
+    sample.setFontDesc(font);
+}
+
+void TFrmOptions::loadStartupEntry()
+{
+    QCheckBox &box = *m_form.cbRunAtWindows;
+    box.setChecked(false);
+    bool present = false;
+    m_startupEntryReadable = ui::runGuarded(this, [&] { present = readStartupEntry(); });
+    box.setChecked(present);
+}
+
+void TFrmOptions::rebuildLanguageList()
+{
+    QTreeWidget &list = *m_form.lvLang;
+    {
+        // Emptying the list is no choice of the user's.
+        const QSignalBlocker quiet(list.selectionModel());
+        list.clear();
+    }
+    for (const LanguageFileInfo &language : listLanguageFiles(m_languageFolder)) {
+        new QTreeWidgetItem(&list,
+                            {language.language, language.fileName, language.author,
+                             language.version, language.email});
+    }
+}
+
+void TFrmOptions::setChanged(bool changed)
+{
+    m_form.btnApply->setEnabled(changed);
+}
+
+void TFrmOptions::btnApplyClick()
+{
+    ui::runGuarded(this, [&] {
+        const OptionsForm &f = m_form;
+        writeRegString(name("Title"), f.edTitleNote->text());
+        if (const qint32 width = typedNumber(f.edWidth->text()))
+            writeRegInt(name("width"), width);
+        if (const qint32 height = typedNumber(f.edHeight->text()))
+            writeRegInt(name("height"), height);
+        writeRegInt(name("backcolor"), f.panBack->colorRef());
+        writeRegInt(name("BackTitleColor"), f.panTitle->colorRef());
+        storeFontSample(*f.panNoteFont, kNoteFont);
+        storeFontSample(*f.panTitleFont, kTitleFont);
+        // Typed text that names no entry selects none: the placement stays.
+        const int position
+            = f.cbPosition->findText(f.cbPosition->currentText(), Qt::MatchFixedString);
+        if (position >= 0)
+            writeRegInt(name("position"), position + 1);
+        writeRegBool(name("OnTopOnNew"), f.cbNewNotesOnTop->isChecked());
+        writeRegBool(name("ShowAllOnNew"), f.cbShowAllOnNewNote->isChecked());
+        writeRegInt(name("LeftDefaultAction"), f.cbAction->currentIndex());
+        storeStartupEntry();
+        installSelectedLanguage();
+        setChanged(false);
+        done(kResultOk);
+    });
+}
+
+void TFrmOptions::storeFontSample(const SamplePanel &sample, const FontSettingNames &names)
+{
+    const storage::FontDesc &font = sample.fontDesc();
+    writeRegString(name(names.name), font.name);
+    writeRegInt(name(names.size), font.size);
+    writeRegBool(name(names.bold), font.bold);
+    writeRegBool(name(names.italic), font.italic);
+    writeRegBool(name(names.underline), font.underline);
+    writeRegInt(name(names.color), font.color);
+}
+
+void TFrmOptions::storeStartupEntry()
+{
+    if (m_form.cbRunAtWindows->isChecked())
+        writeStartupEntry(QCoreApplication::applicationFilePath());
+    else if (m_startupEntryReadable)
+        deleteStartupEntry();
+}
+
+void TFrmOptions::installSelectedLanguage()
+{
+    // No row picked: the language in use stays as it is.
+    if (m_selectedLngFile == platform::activeLanguageFileIn(m_programFolder))
+        return;
+    installLanguageFile(m_selectedLngFile, platform::userLanguageFile());
+}
+
+void TFrmOptions::btnCancelClick()
+{
+    ui::runGuarded(this, [&] {
+        if (m_form.btnApply->isEnabled())
+            ResetDialog();
+        else
+            reject();
+    });
+}
+
+void TFrmOptions::Button1Click()
+{
+    ui::runGuarded(this, [&] { chooseFont(*m_form.panNoteFont); });
+}
+
+void TFrmOptions::Button2Click()
+{
+    ui::runGuarded(this, [&] { chooseFont(*m_form.panTitleFont); });
+}
+
+void TFrmOptions::chooseFont(SamplePanel &sample)
+{
+    std::optional<storage::FontDesc> chosen = dialogs::chooseFont(this, sample.fontDesc());
+    if (!chosen)
+        return;
+    // Only what is stored is shown: no strike-out, and a size in points.
+    chosen->strikeOut = false;
+    if (chosen->size <= 0)
+        chosen->size = sample.fontDesc().size;
+    setChanged(true);
+    sample.setFontDesc(*chosen);
+}
+
+void TFrmOptions::panBackClick()
+{
+    ui::runGuarded(this, [&] { chooseColor(*m_form.panBack, *m_form.panNoteFont); });
+}
+
+void TFrmOptions::panTitleClick()
+{
+    ui::runGuarded(this, [&] { chooseColor(*m_form.panTitle, *m_form.panTitleFont); });
+}
+
+void TFrmOptions::chooseColor(SamplePanel &colorSample, SamplePanel &fontSample)
+{
+    const std::optional<QColor> chosen
+        = dialogs::chooseColor(this, ui::colorFromRef(colorSample.colorRef()));
+    if (!chosen)
+        return;
+    const qint32 color = ui::colorToRef(*chosen);
+    colorSample.setColorRef(color);
+    fontSample.setColorRef(color);
+    setChanged(true);
+}
+
+// Called for every row whose selection changes, selected or deselected
+// alike; the row handled last decides, so deselecting the chosen row keeps it.
+void TFrmOptions::lvLangSelectItem(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    ui::runGuarded(this, [&] {
+        const QModelIndexList rows = deselected.indexes() + selected.indexes();
+        for (const QModelIndex &row : rows) {
+            if (row.column() != 0)
+                continue;
+            const QString fileName = row.siblingAtColumn(1).data().toString();
+            setChanged(true);
+            m_form.edLanguage->setText(fileName);
+            m_form.edAuthor->setText(row.siblingAtColumn(2).data().toString());
+            m_selectedLngFile = m_languageFolder + QLatin1Char('/') + fileName;
+        }
+    });
+}
+
+void TFrmOptions::edTitleNoteChange()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::cbPositionChange()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::edWidthChange()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::edHeightChange()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::cbNewNotesOnTopClick()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::cbShowAllOnNewNoteClick()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::cbActionChange()
+{
+    setChanged(true);
+}
+
+void TFrmOptions::cbRunAtWindowsClick()
+{
+    setChanged(true);
+}
