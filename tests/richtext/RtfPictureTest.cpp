@@ -122,7 +122,7 @@ TEST(RtfPictures, DeviceDependentBitmap)
 TEST(RtfPictures, UndecodablePicturesKeepTheirBytesAndComeBackUnchanged)
 {
     const QByteArray emf = pictGroup("\\emfblip\\picw100\\pich50\\picwgoal1500\\pichgoal750",
-                                     QByteArray("\x01\x00\x00\x00 not really an EMF", 26));
+                                     QByteArray("\x01\x00\x00\x00 not really an EMF", 22));
     const QByteArray brokenPng = pictGroup("\\pngblip\\picwgoal300\\pichgoal300", "\x89PNG broken");
     const QByteArray vectorWmf = "{\\pict\\wmetafile8\\picw2000\\pich1000 "
                                  "010009000003220000000000030000000000}";

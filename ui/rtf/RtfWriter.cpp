@@ -173,16 +173,14 @@ void Writer::writeHeader()
     }
     m_out += '}';
     m_out += kLineEnd;
-    if (!m_colors.empty()) {
-        m_out += "{\\colortbl ;";
-        for (QRgb color : m_colors) {
-            m_out += "\\red" + QByteArray::number(qRed(color)) + "\\green"
-                + QByteArray::number(qGreen(color)) + "\\blue" + QByteArray::number(qBlue(color))
-                + ';';
-        }
-        m_out += '}';
-        m_out += kLineEnd;
+    // Entry 0 is the automatic colour that \\cf0 and \\highlight0 name.
+    m_out += "{\\colortbl ;";
+    for (QRgb color : m_colors) {
+        m_out += "\\red" + QByteArray::number(qRed(color)) + "\\green"
+            + QByteArray::number(qGreen(color)) + "\\blue" + QByteArray::number(qBlue(color)) + ';';
     }
+    m_out += '}';
+    m_out += kLineEnd;
     m_out += "{\\*\\generator ";
     m_out += product::kApplicationTitle;
     m_out += ' ';
