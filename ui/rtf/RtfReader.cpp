@@ -84,8 +84,7 @@ void Reader::run()
 void Reader::openGroup(const Token &token)
 {
     m_skip = 0;
-    if (m_groups.size() >= kMaxDepth || (!m_groups.empty() && top().dest == Destination::Picture)) {
-        // Groups inside a picture ({\*\blipuid}, {\*\picprop}) are not data.
+    if (m_groups.size() >= kMaxDepth) {
         m_tokens.skipGroup();
         return;
     }
