@@ -121,7 +121,16 @@ TSingolNote::TSingolNote(bool onTop)
     InitDefaults();
 }
 
-TSingolNote::~TSingolNote() = default;
+TSingolNote::~TSingolNote()
+{
+    // The parts outlive this object's own destructor and still signal while
+    // they go (the body loses the focus, for one): nothing may reach a note
+    // that is half destroyed.
+    for (QObject *part : {static_cast<QObject *>(NotePanel), static_cast<QObject *>(NoteTitle),
+                          static_cast<QObject *>(TitleEdit), static_cast<QObject *>(NoteText)})
+        part->disconnect(this);
+    TitleEdit->removeEventFilter(this);
+}
 
 void TSingolNote::connectParts()
 {

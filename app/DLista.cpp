@@ -1,0 +1,117 @@
+#include "app/DLista.h"
+
+#include "note/GuardedCall.h"
+#include "note/Note.h"
+
+namespace {
+
+// Runs step for every note, going on after a failure; the failures are
+// raised together at the end.
+template<typename Step> void forEachCollectingErrors(int count, const Step &step)
+{
+    QStringList failures;
+    for (int i = 0; i < count; ++i) {
+        try {
+            step(i);
+        } catch (const Error &e) {
+            failures.append(e.message());
+        }
+    }
+    if (!failures.isEmpty())
+        throw Error(failures.join(QLatin1Char('\n')));
+}
+
+} // namespace
+
+TVeskLista::TVeskLista()
+    : m_notes(std::in_place)
+{
+}
+
+TVeskLista::~TVeskLista()
+{
+    note::guardedCall(nullptr, [this] { destroy(); });
+}
+
+int TVeskLista::count() const
+{
+    return m_notes ? int(m_notes->size()) : -1;
+}
+
+TSingolNote *TVeskLista::form(int index) const
+{
+    if (index < 0 || index >= count())
+        throw EVeskListError(QStringLiteral("TVeskList.form(index):tFoglio: out of index"));
+    return (*m_notes)[size_t(index)].get();
+}
+
+TSingolNote *TVeskLista::addNew(bool visible, bool onTop)
+{
+    auto note = std::make_unique<TSingolNote>(onTop);
+    note->InitDefaults();
+    TSingolNote *added = m_notes->emplace_back(std::move(note)).get();
+    added->setVisible(visible);
+    return added;
+}
+
+TSingolNote *TVeskLista::addFromFile(const QString &fileName, bool onTop)
+{
+    auto note = std::make_unique<TSingolNote>(onTop);
+    if (!fileName.isEmpty())
+        note->LoadNote(fileName);
+    return m_notes->emplace_back(std::move(note)).get();
+}
+
+void TVeskLista::deleteNote(int index)
+{
+    if (index < 0 || index >= count())
+        throw EVeskListError(QStringLiteral("TVeskList.delete(index):tFoglio:Out of index"));
+    TSingolNote *note = (*m_notes)[size_t(index)].get();
+    note->Discarded = true;
+    note->SaveNote();
+    note->close();
+    m_notes->erase(m_notes->begin() + index);
+}
+
+void TVeskLista::saveAll()
+{
+    forEachCollectingErrors(count(), [this](int i) { (*m_notes)[size_t(i)]->SaveNote(); });
+}
+
+void TVeskLista::purgeClosed()
+{
+    for (int i = 0; i < count();) {
+        if ((*m_notes)[size_t(i)]->Discarded)
+            deleteNote(i);
+        else
+            ++i;
+    }
+}
+
+void TVeskLista::destroy()
+{
+    if (!m_notes)
+        return;
+    std::vector<std::unique_ptr<TSingolNote>> notes = std::move(*m_notes);
+    m_notes.reset();
+    forEachCollectingErrors(int(notes.size()), [&notes](int i) {
+        TSingolNote &note = *notes[size_t(i)];
+        note.SaveNote();
+        // Closing saves once more. A note whose save failed is not closed:
+        // its error is reported once, with the others.
+        note.close();
+    });
+}
+
+QStringList addNotesFromFiles(TVeskLista &list, const QStringList &fileNames)
+{
+    QStringList failures;
+    for (const QString &name : fileNames) {
+        try {
+            list.addFromFile(name, false);
+        } catch (const Error &e) {
+            failures.append(QStringLiteral("%1: %2").arg(name, e.message()));
+        }
+    }
+    return failures;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "note/NoteGeometry.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+class TSingolNote;
+
+namespace notetest {
+
+// The moment every note of a test is created at.
+QDateTime fixedNow();
+
+// Draws handed out in order; when the script runs out, a counter goes on,
+// so later file names still differ.
+struct ScriptedDraws
+{
+    std::vector<int> values;
+    std::vector<int> bounds; // the bounds asked for, in order
+    int next = 1;
+    int operator()(int bound);
+};
+
+// Every note test starts from no settings, an empty note folder, the English
+// captions, a fixed clock, scripted random draws and collected error
+// messages instead of message boxes.
+class NoteFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The note folder, made empty for this test.
+    QString folder() const { return m_folder; }
+    QString pathOf(const QString &fileName) const;
+    // The note files (not body files) in the note folder, sorted.
+    QStringList noteFiles() const;
+
+    ScriptedDraws draws;
+    QStringList errors; // reported messages, in order
+
+private:
+    QString m_folder;
+};
+
+// The window in front for the toolkit, as the window system would report it.
+void activate(TSingolNote &note);
+void deactivate(TSingolNote &note);
+
+} // namespace notetest
