@@ -36,8 +36,8 @@ private:
 class PixelBudget
 {
 public:
-    static constexpr qint64 kPerImage = 32LL * 1024 * 1024;
-    static constexpr qint64 kPerDocument = 128LL * 1024 * 1024;
+    static constexpr qint64 kPerImage = 24LL * 1024 * 1024;
+    static constexpr qint64 kPerDocument = 64LL * 1024 * 1024;
 
     bool take(qint64 pixels);
 
