@@ -246,7 +246,7 @@ void Reader::controlWord(const Token &token)
         break;
     default:
         formatWord(info, token);
-        tableWord(info, token);
+        tableWord(info);
         pictureWord(info, token);
         break;
     }
@@ -378,9 +378,8 @@ void Reader::formatWord(const KeywordInfo &info, const Token &token)
     }
 }
 
-void Reader::tableWord(const KeywordInfo &info, const Token &token)
+void Reader::tableWord(const KeywordInfo &info)
 {
-    Q_UNUSED(token);
     if (top().dest != Destination::Text)
         return;
     switch (info.keyword) {

@@ -57,7 +57,7 @@ private:
     void controlWord(const Token &token);
     bool destinationWord(const KeywordInfo &info, const Token &token);
     void formatWord(const KeywordInfo &info, const Token &token);
-    void tableWord(const KeywordInfo &info, const Token &token);
+    void tableWord(const KeywordInfo &info);
     void pictureWord(const KeywordInfo &info, const Token &token);
     void controlSymbol(char symbol);
     void text(std::string_view bytes);
