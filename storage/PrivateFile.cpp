@@ -26,7 +26,10 @@ void writeToSaveFile(QSaveFile &file, const QByteArray &bytes)
 
 void commitSaveFile(QSaveFile &file)
 {
-    if (!file.commit())
+    // Flushed here, not only inside commit(): this Qt's commit() renames the
+    // temporary file over the old one even when its final flush came short
+    // (a full disk), which would put a torn file in place.
+    if (!file.flush() || !file.commit())
         throw EInOutError(file.errorString());
 }
 
