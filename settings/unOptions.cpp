@@ -228,9 +228,8 @@ void TFrmOptions::LoadSettings()
 
     const qint32 position = readRegInt(name("position"), 1);
     const int entry = position >= 1 && position <= kPositionCount ? int(position) - 1 : 0;
+    // Also puts the entry's text back where the user typed over it.
     f.cbPosition->setCurrentIndex(entry);
-    // The index may be unchanged while the user typed over its text.
-    f.cbPosition->setEditText(f.cbPosition->itemText(entry));
 
     f.cbNewNotesOnTop->setChecked(readRegBool(name("OnTopOnNew"), false));
     f.cbShowAllOnNewNote->setChecked(readRegBool(name("ShowAllOnNew"), false));
@@ -253,11 +252,9 @@ void TFrmOptions::loadFontSample(SamplePanel &sample, const FontSettingNames &na
 
 void TFrmOptions::loadStartupEntry()
 {
-    QCheckBox &box = *m_form.cbRunAtWindows;
-    box.setChecked(false);
     bool present = false;
     m_startupEntryReadable = ui::runGuarded(this, [&] { present = readStartupEntry(); });
-    box.setChecked(present);
+    m_form.cbRunAtWindows->setChecked(present);
 }
 
 void TFrmOptions::rebuildLanguageList()
