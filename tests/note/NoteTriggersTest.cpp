@@ -1,0 +1,141 @@
+// When a note saves itself: on body focus loss, on deactivation with changes,
+// on application activation changes (the latest note only) and on close; a
+// save that fails is reported and nothing is lost.
+#include "note/Note.h"
+#include "note/NoteTestSupport.h"
+#include "storage/NoteFolder.h"
+#include "ui/NoteText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QPointer>
+
+using notetest::NoteFixture;
+
+namespace {
+
+class SaveTriggers : public NoteFixture
+{
+protected:
+    bool saved(const TSingolNote &note) const
+    {
+        return QFile::exists(note.notePath())
+            && QFile::exists(storage::companionPath(note.notePath()));
+    }
+    void forget(const TSingolNote &note)
+    {
+        QFile::remove(note.notePath());
+        QFile::remove(storage::companionPath(note.notePath()));
+    }
+    void bodyLosesFocus(TSingolNote &note, Qt::FocusReason reason = Qt::TabFocusReason)
+    {
+        QFocusEvent event(QEvent::FocusOut, reason);
+        QGuiApplication::sendEvent(note.NoteText, &event);
+    }
+    // A folder where the body file should go: every save of the note fails,
+    // for root as well.
+    void blockBodyFile(const TSingolNote &note)
+    {
+        QDir(folder()).mkdir(QFileInfo(storage::companionPath(note.notePath())).fileName());
+    }
+};
+
+} // namespace
+
+TEST_F(SaveTriggers, BodyFocusLossSavesEvenWithoutChanges)
+{
+    TSingolNote note(false);
+    note.Modified = false;
+    bodyLosesFocus(note);
+    EXPECT_TRUE(saved(note));
+}
+
+TEST_F(SaveTriggers, APopupMenuOverTheBodyDoesNotSave)
+{
+    TSingolNote note(false);
+    bodyLosesFocus(note, Qt::PopupFocusReason);
+    EXPECT_FALSE(saved(note));
+}
+
+TEST_F(SaveTriggers, DeactivationSavesOnceWhileModified)
+{
+    TSingolNote note(false);
+    ASSERT_TRUE(note.Modified); // a new note has changes
+    notetest::deactivate(note);
+    EXPECT_TRUE(saved(note));
+    EXPECT_FALSE(note.Modified);
+    forget(note);
+    notetest::deactivate(note);
+    EXPECT_FALSE(saved(note));
+    note.Modified = true;
+    notetest::deactivate(note);
+    EXPECT_TRUE(saved(note));
+}
+
+TEST_F(SaveTriggers, ApplicationActivationChangesReachTheLatestNoteOnly)
+{
+    TSingolNote first(false);
+    auto latest = std::make_unique<TSingolNote>(false);
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_TRUE(saved(*latest));
+    EXPECT_FALSE(saved(first));
+    EXPECT_FALSE(latest->Modified);
+    EXPECT_TRUE(first.Modified);
+
+    // Once the latest note is gone nothing is called.
+    latest.reset();
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_FALSE(saved(first));
+}
+
+TEST_F(SaveTriggers, ClosingSavesAndHidesWithoutDestroying)
+{
+    auto *note = new TSingolNote(false);
+    QPointer<TSingolNote> alive(note);
+    note->show();
+    note->Modified = false;
+    EXPECT_TRUE(note->close());
+    EXPECT_TRUE(saved(*note));
+    EXPECT_FALSE(note->isVisible());
+    ASSERT_FALSE(alive.isNull());
+    delete note;
+}
+
+TEST_F(SaveTriggers, ClosingADiscardedNoteDeletesItsFiles)
+{
+    TSingolNote note(false);
+    note.show();
+    note.SaveNote();
+    note.Discarded = true;
+    EXPECT_TRUE(note.close());
+    EXPECT_TRUE(QDir(folder()).isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SaveTriggers, AFailedSaveIsReportedAndTheNoteStaysOpen)
+{
+    TSingolNote note(false);
+    note.show();
+    blockBodyFile(note);
+    EXPECT_FALSE(note.close());
+    EXPECT_TRUE(note.isVisible());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_FALSE(errors.first().isEmpty());
+
+    notetest::deactivate(note);
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_TRUE(note.Modified); // still to be saved
+}
+
+TEST_F(SaveTriggers, ADestroyedNoteDoesNotSaveAsItsBodyLosesTheFocus)
+{
+    auto note = std::make_unique<TSingolNote>(false);
+    note->show();
+    note->NoteText->setFocus();
+    note->Modified = false;
+    note.reset();
+    EXPECT_TRUE(noteFiles().isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+}
