@@ -141,6 +141,16 @@ TEST(RtfPictures, UndecodablePicturesKeepTheirBytesAndComeBackUnchanged)
     EXPECT_EQ(emfShown[0].shown, QSizeF(100, 50));
 }
 
+TEST(RtfPictures, GroupsNestedInAPictureAreNotPictures)
+{
+    const QByteArray group = "{\\pict\\unknownblip 0102{\\pict\\pngblip 0304}{\\*\\blipuid 05}}";
+    const auto document = readRtf("{\\rtf1 a" + group + "b}");
+    const auto pictures = picturesOf(*document);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].original, group);
+    EXPECT_EQ(document->toPlainText(), QStringLiteral("a\ufffcb"));
+}
+
 TEST(RtfPictures, TextBeforePictInItsGroupIsNotKeptTwice)
 {
     const QByteArray rtf = "{\\rtf1 a{b\\pict\\emfblip 0102}c}";

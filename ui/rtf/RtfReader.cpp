@@ -92,6 +92,7 @@ void Reader::openGroup(const Token &token)
     group.openOffset = token.offset;
     group.starred = false;
     group.shapePicture = false;
+    group.pictureGroup = false;
     m_groups.push_back(group);
     dropBlankBeforeDestination();
 }
@@ -256,6 +257,13 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
 {
     Group &group = top();
     const bool root = m_groups.size() == 1;
+    if (group.dest == Destination::Picture && isDestination(info.keyword)) {
+        // Inside a picture only its own data counts: a nested destination
+        // ({\*\blipuid}, a stray {\pict}) is skipped whole.
+        if (!group.pictureGroup && !root)
+            skipCurrentGroup();
+        return true;
+    }
     switch (info.keyword) {
     case Keyword::FontTable:
         group.dest = Destination::FontTable;
@@ -265,6 +273,7 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
         return true;
     case Keyword::Picture:
         group.dest = Destination::Picture;
+        group.pictureGroup = true;
         m_picture = PictureData();
         m_pictureOpenOffset = group.openOffset;
         // Only a group that is all picture can be written back as it came;

@@ -45,6 +45,7 @@ private:
         qsizetype openOffset = 0;
         bool starred = false; // \* was read: an unknown destination word skips the group
         bool shapePicture = false;
+        bool pictureGroup = false; // the group that \pict made a picture
     };
 
     Group &top() { return m_groups.back(); }
