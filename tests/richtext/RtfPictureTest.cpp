@@ -3,6 +3,8 @@
 #include "ui/rtf/Rtf.h"
 
 #include <QBuffer>
+#include <QTextCursor>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace rtftest;
@@ -149,6 +151,24 @@ TEST(RtfPictures, GroupsNestedInAPictureAreNotPictures)
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].original, group);
     EXPECT_EQ(document->toPlainText(), QStringLiteral("a\ufffcb"));
+}
+
+TEST(RtfPictures, KeptBytesThatAreNotOneGroupAreNotWritten)
+{
+    auto document = newDocument();
+    document->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:p")),
+                          testImage(2, 2, 1));
+    QTextImageFormat format;
+    format.setName(QStringLiteral("mem:p"));
+    QTextCursor cursor(document.get());
+    for (const QByteArray &bad : {QByteArray("{\\pict 01}{\\b x}"), QByteArray("{\\pict 01"),
+                                  QByteArray("{\\pict 01\\}"), QByteArray("x{\\pict}")}) {
+        format.setProperty(rtf::kOriginalPictureProperty, bad);
+        cursor.insertImage(format);
+    }
+    const QByteArray written = rtf::write(*document);
+    EXPECT_EQ(written.count("\\pngblip"), 4) << written.constData();
+    EXPECT_EQ(picturesOf(*readRtf(written)).size(), 4u);
 }
 
 TEST(RtfPictures, TextBeforePictInItsGroupIsNotKeptTwice)

@@ -53,8 +53,10 @@ std::vector<Picture> picturesOf(const QTextDocument &document)
         const QTextImageFormat format = run.format.toImageFormat();
         const QVariant resource
             = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
-        pictures.push_back({resource.value<QImage>(), QSizeF(format.width(), format.height()),
-                            format.property(rtf::kOriginalPictureProperty).toByteArray()});
+        // Equal pictures side by side share one run.
+        for (qsizetype i = 0; i < run.text.size(); ++i)
+            pictures.push_back({resource.value<QImage>(), QSizeF(format.width(), format.height()),
+                                format.property(rtf::kOriginalPictureProperty).toByteArray()});
     }
     return pictures;
 }

@@ -4,6 +4,7 @@
 #include "ui/rtf/Rtf.h"
 #include "ui/rtf/RtfCodePages.h"
 #include "ui/rtf/RtfPicture.h"
+#include "ui/rtf/RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -65,6 +66,25 @@ QImage imageOf(const QTextDocument &document, const QString &name)
     default:
         return {};
     }
+}
+
+// Kept picture bytes go into the file as they are, so they must be exactly
+// one group: anything else would swallow or cut the text after it.
+bool isWholeGroup(const QByteArray &bytes)
+{
+    Tokenizer tokens(bytes);
+    if (tokens.next().type != Token::GroupOpen)
+        return false;
+    for (int depth = 1; depth > 0;) {
+        const Token token = tokens.next();
+        if (token.type == Token::End)
+            return false;
+        if (token.type == Token::GroupOpen)
+            ++depth;
+        else if (token.type == Token::GroupClose)
+            --depth;
+    }
+    return tokens.position() == bytes.size();
 }
 
 int twips(double pixels)
@@ -302,7 +322,7 @@ void Writer::writeText(const QString &text)
 void Writer::writePicture(const QTextImageFormat &format)
 {
     const QByteArray original = format.property(kOriginalPictureProperty).toByteArray();
-    if (original.startsWith('{') && original.endsWith('}')) {
+    if (isWholeGroup(original)) {
         m_out += original;
         m_needDelimiter = false;
         return;
