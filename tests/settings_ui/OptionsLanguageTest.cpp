@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -150,6 +151,7 @@ TEST_F(OptionsStartup, BoxShowsTheEntryAndOkWritesOrDeletesIt)
 TEST_F(OptionsStartup, UnreadableEntryIsReportedLeftClearedAndLeftAlone)
 {
     const QByteArray garbage("\0\1\2", 3);
+    QDir().mkpath(QFileInfo(platform::autostartFile()).path());
     testsupport::writeAll(platform::autostartFile(), garbage);
     TFrmOptions dialog(programFolder());
     ASSERT_EQ(script.messages.size(), 1);
