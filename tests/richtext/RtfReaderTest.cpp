@@ -115,6 +115,12 @@ TEST(RtfRead, CodePagesFollowTheFontCharset)
               QStringLiteral("\u03b1"));
 }
 
+TEST(RtfRead, DocumentCodePageIsSetOnlyInTheHeader)
+{
+    EXPECT_EQ(textOf("{\\rtf1\\ansi{\\pict\\emfblip\\ansicpg1251 01}{\\foo\\mac}\\'e9}"),
+              QStringLiteral("\ufffc\u00e9"));
+}
+
 TEST(RtfRead, DoubleByteCodePagesDecodeByteBlocks)
 {
     EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'82\\'a2}"),

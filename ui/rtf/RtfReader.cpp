@@ -189,25 +189,9 @@ void Reader::controlWord(const Token &token)
     }
     if (destinationWord(info, token))
         return;
+    if (m_groups.size() == 1)
+        documentWord(info, token);
     switch (info.keyword) {
-    case Keyword::Ansi:
-        m_documentCodePage = kWindows1252;
-        break;
-    case Keyword::Mac:
-        m_documentCodePage = 10000;
-        break;
-    case Keyword::Pc:
-        m_documentCodePage = 437;
-        break;
-    case Keyword::Pca:
-        m_documentCodePage = 850;
-        break;
-    case Keyword::AnsiCodePage:
-        m_documentCodePage = normalizedCodePage(token.param);
-        break;
-    case Keyword::DefaultFont:
-        m_defaultFont = token.param;
-        break;
     case Keyword::UnicodeSkip:
         group.unicodeSkip = std::clamp(token.param, 0, kMaxUnicodeSkip);
         break;
@@ -249,6 +233,34 @@ void Reader::controlWord(const Token &token)
         formatWord(info, token);
         tableWord(info);
         pictureWord(info, token);
+        break;
+    }
+}
+
+// Document settings count only in the header: the same words inside a
+// kept picture or another program's private group must change nothing.
+void Reader::documentWord(const KeywordInfo &info, const Token &token)
+{
+    switch (info.keyword) {
+    case Keyword::Ansi:
+        m_documentCodePage = kWindows1252;
+        break;
+    case Keyword::Mac:
+        m_documentCodePage = 10000;
+        break;
+    case Keyword::Pc:
+        m_documentCodePage = 437;
+        break;
+    case Keyword::Pca:
+        m_documentCodePage = 850;
+        break;
+    case Keyword::AnsiCodePage:
+        m_documentCodePage = normalizedCodePage(token.param);
+        break;
+    case Keyword::DefaultFont:
+        m_defaultFont = token.param;
+        break;
+    default:
         break;
     }
 }

@@ -56,6 +56,7 @@ private:
     void finishAtEnd();
 
     void controlWord(const Token &token);
+    void documentWord(const KeywordInfo &info, const Token &token);
     bool destinationWord(const KeywordInfo &info, const Token &token);
     void formatWord(const KeywordInfo &info, const Token &token);
     void tableWord(const KeywordInfo &info);
