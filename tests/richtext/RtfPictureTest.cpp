@@ -145,7 +145,8 @@ TEST(RtfPictures, UndecodablePicturesKeepTheirBytesAndComeBackUnchanged)
 
 TEST(RtfPictures, GroupsNestedInAPictureAreNotPictures)
 {
-    const QByteArray group = "{\\pict\\unknownblip 0102{\\pict\\pngblip 0304}{\\*\\blipuid 05}}";
+    const QByteArray group
+        = "{\\pict\\unknownblip 0102{\\pict\\pngblip 0304}{\\*\\blipuid 05}\\*\\madeup 06}";
     const auto document = readRtf("{\\rtf1 a" + group + "b}");
     const auto pictures = picturesOf(*document);
     ASSERT_EQ(pictures.size(), 1u);

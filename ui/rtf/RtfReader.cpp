@@ -182,7 +182,8 @@ void Reader::controlWord(const Token &token)
     if (group.starred) {
         group.starred = false;
         if (!isDestination(info.keyword)) {
-            if (m_groups.size() > 1)
+            // A picture keeps its data whatever unknown words it carries.
+            if (m_groups.size() > 1 && !group.pictureGroup)
                 skipCurrentGroup();
             return;
         }
