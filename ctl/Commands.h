@@ -11,6 +11,9 @@ namespace ctl {
 int dumpNoteFile(const QStringList &args);
 int makeNoteFile(const QStringList &args);
 int convertBody(const QStringList &args);
+// Sends `command` to the running Jotlet Light; 1 when none runs or it
+// refused, with the reason on standard error.
+int sendRequest(const QString &command, const QStringList &args);
 
 // Prints "jotletctl: <message>" to standard error.
 void printError(const QString &message);

@@ -18,12 +18,28 @@ struct Command
     std::function<int(const QStringList &)> run;
 };
 
+// A request to the running program, by the command's own name.
+std::function<int(const QStringList &)> request(const char *command)
+{
+    return [command](const QStringList &args) {
+        return ctl::sendRequest(QLatin1String(command), args);
+    };
+}
+
 const Command kCommands[] = {
     {"dump", "dump FILE            print a note file as JSON", false, ctl::dumpNoteFile},
     {"make", "make FILE            write a note file from JSON on standard input", false,
      ctl::makeNoteFile},
     {"convert", "convert IN OUT       convert a note body between .rtf, .txt and .html", true,
      ctl::convertBody},
+    {"exit", "exit                 save every note and end Jotlet Light", false, request("exit")},
+    {"restart", "restart              save every note and start Jotlet Light again", false,
+     request("restart")},
+    {"new", "new                  make a new note", false, request("new")},
+    {"show-all", "show-all             show every note", false, request("show-all")},
+    {"hide-all", "hide-all             hide every note", false, request("hide-all")},
+    {"options", "options              open the options dialog", false, request("options")},
+    {"about", "about                open the About window", false, request("about")},
 };
 
 int usage()
