@@ -1,0 +1,86 @@
+// The controller as the About window: shown at its full size, centred, and
+// shrunk to nothing again by its OK button.
+#include "app/AboutBox.h"
+#include "app/DLista.h"
+#include "app/JotletLight.h"
+#include "settings/DResource.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+constexpr int kNotesCountId = 23;
+
+QUrl mailTo(const QString &address)
+{
+    return QUrl(QStringLiteral("mailto:") + address);
+}
+
+} // namespace
+
+void TFJotletLightMain::ShowAboutBox(bool withOk)
+{
+    const TReadRes &texts = TReadRes::current();
+    PanGen->BContinue->setVisible(withOk);
+    PanGen->LOptions->clear();
+    if (withOk && NotesLoaded && m_notes) {
+        m_notes->purgeClosed();
+        PanGen->LOptions->setText(QString::number(m_notes->count()) + QLatin1Char(' ')
+                                  + texts.GetText(kNotesCountId));
+    }
+    PanGen->lblAuthor->setText(texts.LangAuthor);
+    PanGen->LblLng->setText(texts.LangLanguage);
+    PanGen->lblVers->setText(texts.LangVersion);
+    PanGen->fitTexts();
+
+    m_aboutOpen = true;
+    resize(AboutWidth, AboutHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(app::centredTopLeft(screen->geometry(), size()));
+    show();
+    raise();
+}
+
+void TFJotletLightMain::HideAboutBox()
+{
+    // Hiding twice must not forget the real size.
+    if (width() > 0 && height() > 0) {
+        AboutWidth = quint16(width());
+        AboutHeight = quint16(height());
+    }
+    resize(0, 0);
+    hide();
+    m_aboutOpen = false;
+}
+
+void TFJotletLightMain::BContinueClick()
+{
+    HideAboutBox();
+    ParkNotes(false);
+    attachTray(true);
+}
+
+void TFJotletLightMain::LcopClick()
+{
+    m_environment.openUrl(QUrl(QLatin1String(app::kMakerWebSite)));
+}
+
+void TFJotletLightMain::Label3Click()
+{
+    m_environment.openUrl(QUrl(QLatin1String(app::kMakerSecondAddress)));
+}
+
+void TFJotletLightMain::LemailClick()
+{
+    m_environment.openUrl(mailTo(QLatin1String(app::kSupportMail)));
+}
+
+void TFJotletLightMain::lblAuthorClick()
+{
+    // Whatever the language file gives, even "Not defined".
+    m_environment.openUrl(mailTo(TReadRes::current().LangEmail));
+}

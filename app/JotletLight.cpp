@@ -1,0 +1,348 @@
+#include "app/JotletLight.h"
+
+#include "app/AboutBox.h"
+#include "app/DLista.h"
+#include "app/StartupFiles.h"
+#include "app/TrayIcon.h"
+#include "note/GuardedCall.h"
+#include "note/Note.h"
+#include "platform/Paths.h"
+#include "platform/Product.h"
+#include "settings/DResource.h"
+#include "settings/StartupValues.h"
+#include "settings/veskUt.h"
+#include "storage/NoteFolder.h"
+#include "ui/Dialogs.h"
+#include "ui/Guarded.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kAlarmIntervalMs = 5000;
+constexpr int kLoadingStartsId = 19;
+constexpr int kCreatingFolderId = 20;
+constexpr int kLoadingNoteId = 21;
+constexpr int kLoadingDoneId = 22;
+constexpr int kOkButtonId = 16;
+
+const QString kFirstRunMessage = QStringLiteral(
+    "This is the first time you run Harvel Jotlet Light: Please select a language");
+const QString kNoTrayNotice = QStringLiteral(
+    "This desktop has no notification area (system tray), so Jotlet Light keeps its icon in a "
+    "small window in the lower right corner of the screen: click the icon for a new note, "
+    "right-click it or click its arrow for the menu. The command jotletctl (for example "
+    "\"jotletctl new\") works as well.");
+
+app::ControllerEnvironment completed(app::ControllerEnvironment environment)
+{
+    if (environment.executablePath.isEmpty())
+        environment.executablePath = QCoreApplication::applicationFilePath();
+    if (environment.programFolder.isEmpty())
+        environment.programFolder = platform::programFolder();
+    if (!environment.systemTray)
+        environment.systemTray = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!environment.startProgram) {
+        environment.startProgram = [](const QString &program, const QString &folder) {
+            return QProcess::startDetached(program, {}, folder);
+        };
+    }
+    if (!environment.runOptions) {
+        environment.runOptions
+            = [folder = environment.programFolder](QWidget *parent, bool languagePage) {
+                  app::runOptionsDialog(folder, parent, languagePage);
+              };
+    }
+    if (!environment.openUrl)
+        environment.openUrl = [](const QUrl &url) {
+            QDesktopServices::openUrl(url);
+        };
+    return environment;
+}
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "jotletlight: %s\n", qPrintable(message));
+}
+
+// The program ends without anybody to answer a message box (session end,
+// termination signal): errors go to standard error instead.
+template<typename Body> void runReportingToStandardError(Body &&body)
+{
+    try {
+        body();
+    } catch (const Error &e) {
+        printError(e.message());
+    } catch (const std::exception &e) {
+        printError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace
+
+TFJotletLightMain::TFJotletLightMain(app::ControllerEnvironment environment)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_environment(completed(std::move(environment)))
+    , PanGen(new app::AboutPanel(this))
+    , RxTrayIcon1(new app::TrayIcon(Menu.PopupMenuPrinc, *m_environment.systemTray, this))
+    , TimerAlarm(new QTimer(this))
+{
+    FormCreate();
+}
+
+TFJotletLightMain::~TFJotletLightMain()
+{
+    runReportingToStandardError([this] { FreeNotes(); });
+}
+
+void TFJotletLightMain::FormCreate()
+{
+    m_notes.reset();
+    NotesLoaded = false;
+    PanGen->Lname->setText(QLatin1String(product::kName));
+    resize(app::AboutPanel::kWidth, app::AboutPanel::kHeight);
+    HideAboutBox();
+    ui::runGuarded(nullptr, [this] { writeStartupValues(m_environment.executablePath); });
+
+    RxTrayIcon1->setIcon(app::trayImage(m_environment.programFolder));
+    RxTrayIcon1->setHint(QStringLiteral("Vesk Jotlet 2000"));
+    connectMenu();
+    attachTray(true);
+
+    TimerAlarm->setInterval(kAlarmIntervalMs);
+    connect(TimerAlarm, &QTimer::timeout, this, &TFJotletLightMain::TimerAlarmTimer);
+    TimerAlarm->start();
+}
+
+void TFJotletLightMain::connectMenu()
+{
+    const auto bind = [this](QAction *item, void (TFJotletLightMain::*command)()) {
+        connect(item, &QAction::triggered, this, [this, command] { runCommand(command); });
+    };
+    bind(Menu.NewJotlet1, &TFJotletLightMain::NewJotlet1Click);
+    bind(Menu.ShowAllJotlet1, &TFJotletLightMain::ShowAllJotlet1Click);
+    bind(Menu.CloseAllJotlet1, &TFJotletLightMain::CloseAllJotlet1Click);
+    bind(Menu.Options1, &TFJotletLightMain::Options1Click);
+    bind(Menu.DeleteAllJotlet1, &TFJotletLightMain::DeleteAllJotlet1Click);
+    bind(Menu.About2, &TFJotletLightMain::About2Click);
+    // Exit works even while a modal window is open.
+    connect(Menu.Close1, &QAction::triggered, this, [this] { endProgram(false); });
+
+    connect(PanGen->BContinue, &QPushButton::clicked, this,
+            [this] { ui::runGuarded(nullptr, [this] { BContinueClick(); }); });
+    connect(PanGen->Lcop, &app::LinkLabel::clicked, this, &TFJotletLightMain::LcopClick);
+    connect(PanGen->Label3, &app::LinkLabel::clicked, this, &TFJotletLightMain::Label3Click);
+    connect(PanGen->Lemail, &app::LinkLabel::clicked, this, &TFJotletLightMain::LemailClick);
+    connect(PanGen->lblAuthor, &app::LinkLabel::clicked, this, &TFJotletLightMain::lblAuthorClick);
+}
+
+void TFJotletLightMain::attachTray(bool attached)
+{
+    disconnect(m_trayClick);
+    if (attached) {
+        m_trayClick
+            = connect(RxTrayIcon1, &app::TrayIcon::clicked, this, [this](Qt::MouseButton button) {
+                  if (!isBusy())
+                      ui::runGuarded(nullptr, [&] { RxTrayIcon1Click(button); });
+              });
+    }
+    RxTrayIcon1->setActive(attached);
+}
+
+bool TFJotletLightMain::isBusy() const
+{
+    return m_ended || m_modalWindows > 0 || m_aboutOpen;
+}
+
+void TFJotletLightMain::runCommand(void (TFJotletLightMain::*command)())
+{
+    if (!isBusy())
+        ui::runGuarded(nullptr, [&] { (this->*command)(); });
+}
+
+void TFJotletLightMain::activate()
+{
+    ui::runGuarded(nullptr, [this] { FormActivate(); });
+}
+
+void TFJotletLightMain::FormActivate()
+{
+    if (readRegBool(QStringLiteral("FirstRun"), true)) {
+        runModal([] { dialogs::showInformation(nullptr, kFirstRunMessage); });
+        if (m_ended)
+            return;
+        writeRegBool(QStringLiteral("FirstRun"), false);
+        ShowOptions(true);
+        return;
+    }
+    if (!NotesLoaded)
+        LoadNotes();
+    NotesLoaded = true;
+    tellOnceWhenNoTray();
+}
+
+void TFJotletLightMain::tellOnceWhenNoTray()
+{
+    if (RxTrayIcon1->usesSystemTray() || readRegBool(QStringLiteral("NoTrayNoticeShown"), false))
+        return;
+    writeRegBool(QStringLiteral("NoTrayNoticeShown"), true);
+    runModal([] { dialogs::showInformation(nullptr, kNoTrayNotice); });
+}
+
+void TFJotletLightMain::LoadNotes()
+{
+    const TReadRes &texts = TReadRes::current();
+    NotesLoaded = true;
+    PanGen->LOptions->setText(texts.GetText(kLoadingStartsId));
+    NotesFolder = storage::noteFolderPath();
+    const bool folderIsNew = !QFileInfo(NotesFolder).isDir();
+    if (folderIsNew) {
+        PanGen->LOptions->setText(texts.GetText(kCreatingFolderId));
+        storage::ensureNoteFolder();
+    }
+    m_notes = std::make_unique<TVeskLista>();
+    Menu.applyCaptions(texts);
+    PanGen->BContinue->setText(texts.GetText(kOkButtonId));
+    RxTrayIcon1->setHint(QLatin1String(product::kName));
+
+    const QString &programFolder = m_environment.programFolder;
+    app::deliverWelcomeNote(programFolder, NotesFolder, folderIsNew,
+                            QFileInfo(programFolder).isWritable());
+    // One unreadable note does not keep the others away; it is named in
+    // one message at the end and its files are left as they are.
+    QStringList failures;
+    for (const QString &name : storage::listNoteFiles(NotesFolder)) {
+        PanGen->LOptions->setText(texts.GetText(kLoadingNoteId));
+        failures += addNotesFromFiles(*m_notes, {name});
+    }
+    PanGen->LOptions->setText(texts.GetText(kLoadingDoneId));
+    PanGen->LOptions->clear();
+    if (!failures.isEmpty())
+        dialogs::showError(nullptr, failures.join(QLatin1Char('\n')));
+}
+
+void TFJotletLightMain::FreeNotes()
+{
+    if (!m_notes)
+        return;
+    // The list is gone whatever happens; destroy() saves every note before
+    // it raises what failed.
+    const std::unique_ptr<TVeskLista> notes = std::move(m_notes);
+    notes->destroy();
+}
+
+void TFJotletLightMain::Restart()
+{
+    if (m_ended)
+        return;
+    ui::runGuarded(nullptr, [this] { FreeNotes(); });
+    releaseNoteFolder();
+    const QString &program = m_environment.executablePath;
+    m_environment.startProgram(program, QFileInfo(program).absolutePath());
+    closeController();
+}
+
+void TFJotletLightMain::ShowOptions(bool languagePage)
+{
+    if (m_ended)
+        return;
+    ParkNotes(true);
+    attachTray(false);
+    // Whatever becomes of the dialog, the program restarts: the notes are
+    // parked and the tray icon is gone until then.
+    runModal(
+        [&] { ui::runGuarded(nullptr, [&] { m_environment.runOptions(nullptr, languagePage); }); });
+    // An exit request may have come while the dialog was open.
+    if (!m_ended)
+        Restart();
+}
+
+void TFJotletLightMain::ParkNotes(bool park)
+{
+    const int count = m_notes ? m_notes->count() : -1;
+    for (int i = 0; i < count; ++i) {
+        TSingolNote *note = m_notes->form(i);
+        if (note->Discarded)
+            continue;
+        if (park) {
+            note->ParkedVisible = note->isVisible();
+            note->hide();
+            note->Parked = true;
+        } else {
+            note->setVisible(note->ParkedVisible);
+            note->Parked = false;
+        }
+    }
+}
+
+void TFJotletLightMain::Close1Click()
+{
+    endProgram(false);
+}
+
+void TFJotletLightMain::endProgram(bool quietly)
+{
+    if (m_ended)
+        return;
+    if (quietly) {
+        note::setErrorReporter([](QWidget *, const QString &message) { printError(message); });
+        runReportingToStandardError([this] { FreeNotes(); });
+    } else {
+        ui::runGuarded(nullptr, [this] { FreeNotes(); });
+    }
+    closeController();
+}
+
+void TFJotletLightMain::closeController()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    // What closing the window runs: free the notes (nothing left by now).
+    runReportingToStandardError([this] { FreeNotes(); });
+    TimerAlarm->stop();
+    attachTray(false);
+    hide();
+    releaseNoteFolder();
+    Q_EMIT finished();
+}
+
+void TFJotletLightMain::releaseNoteFolder()
+{
+    if (m_released)
+        return;
+    m_released = true;
+    Q_EMIT noteFolderReleased();
+}
+
+void TFJotletLightMain::saveAllNotes()
+{
+    if (m_notes)
+        runReportingToStandardError([this] { m_notes->saveAll(); });
+}
+
+void TFJotletLightMain::runRemoteCommand(const QString &command)
+{
+    if (command == QLatin1String("exit"))
+        endProgram(false);
+    else if (command == QLatin1String("restart"))
+        Restart();
+    else if (command == QLatin1String("new"))
+        runCommand(&TFJotletLightMain::NewJotlet1Click);
+    else if (command == QLatin1String("show-all"))
+        runCommand(&TFJotletLightMain::ShowAllJotlet1Click);
+    else if (command == QLatin1String("hide-all"))
+        runCommand(&TFJotletLightMain::CloseAllJotlet1Click);
+    else if (command == QLatin1String("options"))
+        runCommand(&TFJotletLightMain::Options1Click);
+    else if (command == QLatin1String("about"))
+        runCommand(&TFJotletLightMain::About2Click);
+}

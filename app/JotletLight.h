@@ -1,0 +1,150 @@
+#pragma once
+
+#include "app/MainMenu.h"
+#include "app/OptionsRunner.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTimer;
+class QUrl;
+class TVeskLista;
+
+namespace app {
+class AboutPanel;
+class TrayIcon;
+
+// What the controller uses of the world outside the process. Members left
+// empty get the real thing; tests put in their own.
+struct ControllerEnvironment
+{
+    QString executablePath; // this program's executable
+    QString programFolder; // default.lng, about.jtl, jotletlight.ico
+    // Whether the desktop has a notification area; unset: ask Qt.
+    std::optional<bool> systemTray;
+    // Starts a program without arguments in a working folder.
+    std::function<bool(const QString &program, const QString &workingFolder)> startProgram;
+    OptionsDialogRunner runOptions;
+    std::function<void(const QUrl &url)> openUrl;
+};
+
+} // namespace app
+
+// The application controller: it starts the program, loads every note into
+// the note list and frees them at the end, owns the tray icon with its menu
+// and the alarm timer, and is at the same time the About window, which is
+// shrunk to nothing and hidden while it is not wanted. There is no other
+// main window.
+class TFJotletLightMain : public QWidget
+{
+    Q_OBJECT
+    // First, as the components are made from it.
+    const app::ControllerEnvironment m_environment;
+
+public:
+    explicit TFJotletLightMain(app::ControllerEnvironment environment = {});
+    ~TFJotletLightMain() override;
+
+    // The note list: none before LoadNotes and after FreeNotes.
+    TVeskLista *notes() const { return m_notes.get(); }
+    bool NotesLoaded = false;
+    QString NotesFolder;
+    quint16 AboutWidth = 0;
+    quint16 AboutHeight = 0;
+
+    app::AboutPanel *const PanGen;
+    app::MainMenu Menu;
+    app::TrayIcon *const RxTrayIcon1;
+    QTimer *const TimerAlarm;
+
+    // The one activation of the controller, from the event loop once it
+    // runs; errors are shown and the program goes on.
+    void activate();
+
+    // Start-up and shutdown. These raise their errors; the event handlers
+    // below show them.
+    void FormActivate();
+    void LoadNotes();
+    void FreeNotes();
+    void Restart();
+    void ShowOptions(bool languagePage);
+    void ParkNotes(bool park);
+
+    // The About window.
+    void ShowAboutBox(bool withOk);
+    void HideAboutBox();
+    void BContinueClick();
+    void LcopClick();
+    void Label3Click();
+    void LemailClick();
+    void lblAuthorClick();
+
+    // The tray icon and its menu.
+    void RxTrayIcon1Click(Qt::MouseButton button);
+    void NewJotlet1Click();
+    void ShowAllJotlet1Click();
+    void CloseAllJotlet1Click();
+    void DeleteAllJotlet1Click();
+    void Options1Click();
+    void About2Click();
+    void Close1Click();
+
+    // The alarm timer's tick.
+    void TimerAlarmTimer();
+
+    // The end of the session is near: every note is saved.
+    void saveAllNotes();
+    // The end of the program from outside (exit request, termination
+    // signal): every note saved and closed, then the controller closes.
+    // Errors then go to standard error, as nobody may be there to answer.
+    void endProgram(bool quietly);
+    // A request of another process (see app::SingleInstance::commands()).
+    void runRemoteCommand(const QString &command);
+
+    // True once the controller has closed; the program is ending.
+    bool hasEnded() const { return m_ended; }
+
+Q_SIGNALS:
+    // The notes are saved and freed: the next instance may take the note
+    // folder. Comes before a restart starts the new instance.
+    void noteFolderReleased();
+    // The controller has closed: the program ends.
+    void finished();
+
+private:
+    void FormCreate();
+    void connectMenu();
+    void attachTray(bool attached);
+    void tellOnceWhenNoTray();
+    void closeController();
+    void releaseNoteFolder();
+    // Runs a command of the user; none while a window of the controller is
+    // open modally or once the program is ending.
+    void runCommand(void (TFJotletLightMain::*command)());
+    bool isBusy() const;
+    // Runs a modal window of the controller, counting it as open meanwhile.
+    template<typename Window> auto runModal(Window &&window)
+    {
+        struct Open
+        {
+            int &count;
+            explicit Open(int &c)
+                : count(++c)
+            {
+            }
+            ~Open() { --count; }
+        } open(m_modalWindows);
+        return window();
+    }
+
+    std::unique_ptr<TVeskLista> m_notes;
+    QMetaObject::Connection m_trayClick;
+    int m_modalWindows = 0;
+    bool m_aboutOpen = false;
+    bool m_ended = false;
+    bool m_released = false;
+};

@@ -1,0 +1,15 @@
+#include "app/NoteVisibility.h"
+
+#include <QWidget>
+
+namespace app {
+
+void showWithoutActivating(QWidget *window)
+{
+    const bool wasQuiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->show();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, wasQuiet);
+}
+
+} // namespace app

@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace app {
+
+// Shows a window without taking the keyboard focus from the one the user
+// is working in.
+void showWithoutActivating(QWidget *window);
+
+} // namespace app

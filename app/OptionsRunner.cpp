@@ -1,0 +1,15 @@
+#include "app/OptionsRunner.h"
+
+#include "settings/unOptions.h"
+
+namespace app {
+
+void runOptionsDialog(const QString &programFolder, QWidget *parent, bool languagePage)
+{
+    TFrmOptions dialog(programFolder, parent);
+    if (languagePage)
+        dialog.showLanguagePage();
+    dialog.exec();
+}
+
+} // namespace app

@@ -1,0 +1,95 @@
+// The commands of the tray icon and its menu, all acting on every note.
+#include "app/DLista.h"
+#include "app/JotletLight.h"
+#include "app/NoteVisibility.h"
+#include "note/Note.h"
+#include "settings/DResource.h"
+#include "settings/veskUt.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+constexpr int kDeleteAllQuestionId = 72;
+
+enum LeftClickAction { NewNote = 0, ShowAll = 1 };
+
+} // namespace
+
+void TFJotletLightMain::RxTrayIcon1Click(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    // Only the low byte counts: 256 acts as 0, 257 as 1.
+    switch (readRegInt(QStringLiteral("LEFTDEFAULTACTION"), NewNote) & 0xFF) {
+    case NewNote:
+        NewJotlet1Click();
+        break;
+    case ShowAll:
+        ShowAllJotlet1Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFJotletLightMain::NewJotlet1Click()
+{
+    // Before the notes are loaded there is no list to add to.
+    if (!m_notes)
+        return;
+    const bool showAll = readRegBool(QStringLiteral("ShowAllOnNew"), false);
+    const bool onTop = readRegBool(QStringLiteral("OnTopOnNew"), false);
+    m_notes->addNew(true, onTop);
+    if (showAll)
+        ShowAllJotlet1Click();
+}
+
+void TFJotletLightMain::ShowAllJotlet1Click()
+{
+    const int count = m_notes ? m_notes->count() : -1;
+    for (int i = 0; i < count; ++i) {
+        TSingolNote *note = m_notes->form(i);
+        if (note->Discarded)
+            continue;
+        app::showWithoutActivating(note);
+        note->BringToFront();
+    }
+}
+
+void TFJotletLightMain::CloseAllJotlet1Click()
+{
+    const int count = m_notes ? m_notes->count() : -1;
+    for (int i = 0; i < count; ++i)
+        m_notes->form(i)->hide();
+}
+
+void TFJotletLightMain::DeleteAllJotlet1Click()
+{
+    const int count = m_notes ? m_notes->count() : -1;
+    if (count <= 0)
+        return;
+    const bool confirmed = runModal([] {
+        return dialogs::confirm(nullptr, TReadRes::current().GetText(kDeleteAllQuestionId));
+    });
+    // The program may have been asked to end while the question was open.
+    if (!confirmed || m_ended)
+        return;
+    for (int i = 0; i < count; ++i)
+        m_notes->deleteNote(0);
+    Restart();
+}
+
+void TFJotletLightMain::Options1Click()
+{
+    ShowOptions(false);
+}
+
+void TFJotletLightMain::About2Click()
+{
+    if (!m_notes)
+        return;
+    attachTray(false);
+    ParkNotes(true);
+    NotesLoaded = true;
+    ShowAboutBox(true);
+}
