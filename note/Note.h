@@ -132,7 +132,13 @@ private:
     bool m_onTop = false;
     QString m_noteFolder;
     QString m_noteFileName;
-    // Pointer minus window position while the note follows the pointer
-    // itself (where the window system offers no move of its own).
-    std::optional<QPoint> m_titleDragOffset;
+    // A left-button press on the title strip, until its release or until
+    // the window system takes the move over.
+    struct TitleDrag
+    {
+        QPoint pressPointer;
+        QPoint pressWindow;
+        bool systemMoveRefused;
+    };
+    std::optional<TitleDrag> m_titleDrag;
 };

@@ -5,6 +5,7 @@
 #include "note/NoteParts.h"
 #include "ui/NoteText.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -61,32 +62,43 @@ void TSingolNote::NoteTitleMouseDown(Qt::MouseButton button)
 {
     note::guardedCall(this, [&] {
         // The right button opens the title menu through the context menu event.
-        if (button != Qt::LeftButton)
-            return;
-        QWindow *window = windowHandle();
-        if (window && window->startSystemMove()) {
-            // The window system moves the note from here on.
-            Modified = true;
-            return;
-        }
-        m_titleDragOffset = QCursor::pos() - pos();
+        if (button == Qt::LeftButton)
+            m_titleDrag = TitleDrag {QCursor::pos(), pos(), false};
     });
 }
 
 void TSingolNote::NoteTitleMouseMove()
 {
     note::guardedCall(this, [this] {
-        if (m_titleDragOffset)
-            move(QCursor::pos() - *m_titleDragOffset);
+        if (!m_titleDrag)
+            return;
+        const QPoint moved = QCursor::pos() - m_titleDrag->pressPointer;
+        // The window system's own move starts only once the pointer really
+        // moves: started at the press, it would swallow the second click of
+        // a double click. Where it is refused, the note follows the pointer
+        // itself until the release.
+        if (!m_titleDrag->systemMoveRefused) {
+            if (moved.manhattanLength() < QApplication::startDragDistance())
+                return;
+            QWindow *window = windowHandle();
+            if (window && window->startSystemMove()) {
+                m_titleDrag.reset();
+                Modified = true;
+                return;
+            }
+            m_titleDrag->systemMoveRefused = true;
+        }
+        move(m_titleDrag->pressWindow + moved);
     });
 }
 
 void TSingolNote::NoteTitleMouseUp(Qt::MouseButton button)
 {
     note::guardedCall(this, [&] {
-        if (button != Qt::LeftButton || !m_titleDragOffset)
+        if (button != Qt::LeftButton || !m_titleDrag)
             return;
-        m_titleDragOffset.reset();
+        m_titleDrag.reset();
+        // Even a press that moved nothing counts as a move.
         Modified = true;
     });
 }

@@ -173,6 +173,17 @@ TEST_F(TitleDrag, WithoutASystemMoveTheNoteFollowsThePointerUntilRelease)
     EXPECT_EQ(note->pos(), QPoint(130, 140));
 }
 
+TEST_F(TitleDrag, AJiggleWithinTheDragDistanceMovesNothing)
+{
+    QCursor::setPos(150, 105);
+    QTest::mousePress(note->NoteTitle, Qt::LeftButton, {}, {48, 3});
+    QCursor::setPos(152, 106);
+    QTest::mouseMove(note->NoteTitle, {50, 4});
+    EXPECT_EQ(note->pos(), QPoint(100, 100));
+    QTest::mouseRelease(note->NoteTitle, Qt::LeftButton, {}, {50, 4});
+    EXPECT_TRUE(note->Modified);
+}
+
 TEST_F(TitleDrag, APressWithoutMovingStillMarksTheNote)
 {
     QTest::mouseClick(note->NoteTitle, Qt::LeftButton);
