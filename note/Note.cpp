@@ -43,6 +43,13 @@ storage::FontDesc formFont()
     return font;
 }
 
+// The note that application-wide activation changes go to.
+QPointer<TSingolNote> &installedNote()
+{
+    static QPointer<TSingolNote> note;
+    return note;
+}
+
 notegeometry::RandomDraw &injectedDraw()
 {
     static notegeometry::RandomDraw draw;
@@ -130,6 +137,8 @@ TSingolNote::~TSingolNote()
                           static_cast<QObject *>(TitleEdit), static_cast<QObject *>(NoteText)})
         part->disconnect(this);
     TitleEdit->removeEventFilter(this);
+    if (installedNote() == this)
+        installedNote().clear();
 }
 
 void TSingolNote::connectParts()
@@ -159,16 +168,15 @@ void TSingolNote::connectParts()
 // note, through one connection made once; a note that is gone is skipped.
 void TSingolNote::installActivationHandler(TSingolNote *note)
 {
-    static QPointer<TSingolNote> installed;
     static const bool connected = [] {
         QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, qGuiApp, [] {
-            if (installed)
+            if (TSingolNote *installed = installedNote())
                 installed->FormDeactivate();
         });
         return true;
     }();
     Q_UNUSED(connected);
-    installed = note;
+    installedNote() = note;
 }
 
 void TSingolNote::setRandomDraw(notegeometry::RandomDraw draw)
