@@ -4,7 +4,9 @@
 #include "app/DLista.h"
 #include "app/JotletLight.h"
 #include "settings/DResource.h"
+#include "ui/Guarded.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -62,6 +64,15 @@ void TFJotletLightMain::BContinueClick()
     HideAboutBox();
     ParkNotes(false);
     attachTray(true);
+}
+
+void TFJotletLightMain::closeEvent(QCloseEvent *event)
+{
+    // Only the program's own end closes the controller; a close from the
+    // window manager must not leave the notes parked and the tray away.
+    event->ignore();
+    if (m_aboutOpen)
+        ui::runGuarded(nullptr, [this] { BContinueClick(); });
 }
 
 void TFJotletLightMain::LcopClick()

@@ -61,10 +61,11 @@ app::ControllerEnvironment completed(app::ControllerEnvironment environment)
                   app::runOptionsDialog(folder, parent, languagePage);
               };
     }
-    if (!environment.openUrl)
+    if (!environment.openUrl) {
         environment.openUrl = [](const QUrl &url) {
             QDesktopServices::openUrl(url);
         };
+    }
     return environment;
 }
 

@@ -115,6 +115,10 @@ Q_SIGNALS:
     // The controller has closed: the program ends.
     void finished();
 
+protected:
+    // The window manager closing the About window (Alt+F4) is its OK button.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void FormCreate();
     void connectMenu();

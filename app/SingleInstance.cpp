@@ -5,9 +5,9 @@
 namespace app {
 namespace {
 
-// Long enough for a busy instance to answer, short enough that a start
-// behind a hung one does not look frozen.
-constexpr int kAnswerTimeoutMs = 3000;
+// Long enough for a busy instance to answer (it may be loading its notes),
+// short enough that a start behind a hung one ends in a message soon.
+constexpr int kAnswerTimeoutMs = 10000;
 
 } // namespace
 

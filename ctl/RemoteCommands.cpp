@@ -6,6 +6,13 @@
 #include "storage/NoteFolder.h"
 
 namespace ctl {
+namespace {
+
+// Refused connections fail at once; only an instance that is busy (or hung)
+// makes the request wait this long for its answer.
+constexpr int kAnswerTimeoutMs = 15000;
+
+} // namespace
 
 int sendRequest(const QString &command, const QStringList &args)
 {
@@ -15,7 +22,7 @@ int sendRequest(const QString &command, const QStringList &args)
     }
     QString error;
     const QString socket = platform::controlSocketPath(storage::noteFolderPath());
-    if (!platform::sendControlRequest(socket, command, &error)) {
+    if (!platform::sendControlRequest(socket, command, &error, kAnswerTimeoutMs)) {
         printError(error);
         return 1;
     }

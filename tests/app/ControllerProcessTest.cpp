@@ -16,6 +16,9 @@
 
 namespace {
 
+// Generous: a loaded machine or a sanitizer build starts slowly.
+constexpr int kPatienceMs = 60000;
+
 struct CtlResult
 {
     int exitCode = -1;
@@ -26,7 +29,7 @@ CtlResult jotletctl(const QString &command)
 {
     QProcess ctl;
     ctl.start(QStringLiteral(JOTLETCTL_PATH), {command});
-    if (!ctl.waitForFinished(20000))
+    if (!ctl.waitForFinished(kPatienceMs))
         return {};
     return {ctl.exitCode(), QString::fromLocal8Bit(ctl.readAllStandardError())};
 }
@@ -35,7 +38,7 @@ CtlResult jotletctl(const QString &command)
 // request; 1: none runs).
 bool waitForCtl(const QString &command, int exitCode)
 {
-    const QDeadlineTimer deadline(20000);
+    const QDeadlineTimer deadline(kPatienceMs);
     while (!deadline.hasExpired()) {
         if (jotletctl(command).exitCode == exitCode)
             return true;
@@ -108,7 +111,7 @@ TEST_F(RunningProgram, ASecondStartHandsOverAndJotletctlDrivesTheFirst)
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);
     second.start(executable, {});
-    ASSERT_TRUE(second.waitForFinished(20000));
+    ASSERT_TRUE(second.waitForFinished(kPatienceMs));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
@@ -116,7 +119,7 @@ TEST_F(RunningProgram, ASecondStartHandsOverAndJotletctlDrivesTheFirst)
     EXPECT_EQ(jotletctl(QStringLiteral("new")).exitCode, 0);
     EXPECT_EQ(jotletctl(QStringLiteral("show-all")).exitCode, 0);
     EXPECT_EQ(jotletctl(QStringLiteral("exit")).exitCode, 0);
-    ASSERT_TRUE(first.waitForFinished(20000));
+    ASSERT_TRUE(first.waitForFinished(kPatienceMs));
     EXPECT_EQ(first.exitCode(), 0);
     // The welcome note and the new one, both saved at the end.
     EXPECT_EQ(noteFiles().size(), 2);
@@ -133,7 +136,7 @@ TEST_F(RunningProgram, ARestartEndsThisInstanceAndTheNewOneTakesOver)
     ASSERT_NO_FATAL_FAILURE(startFirst());
     EXPECT_EQ(jotletctl(QStringLiteral("new")).exitCode, 0);
     EXPECT_EQ(jotletctl(QStringLiteral("restart")).exitCode, 0);
-    ASSERT_TRUE(first.waitForFinished(20000));
+    ASSERT_TRUE(first.waitForFinished(kPatienceMs));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(noteFiles().size(), 1);
 
@@ -142,7 +145,7 @@ TEST_F(RunningProgram, ARestartEndsThisInstanceAndTheNewOneTakesOver)
     EXPECT_EQ(jotletctl(QStringLiteral("exit")).exitCode, 0);
     ASSERT_TRUE(waitForCtl(QStringLiteral("hide-all"), 1));
     // It let go of the note folder on its way out.
-    const QDeadlineTimer deadline(20000);
+    const QDeadlineTimer deadline(kPatienceMs);
     app::SingleInstance next(storage::noteFolderPath());
     EXPECT_EQ(next.claim(int(deadline.remainingTime())), app::SingleInstance::Claim::Acquired);
     EXPECT_EQ(noteFiles().size(), 1);

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -315,12 +316,13 @@ TEST_F(ControllerTest, RequestsThroughTheControlSocketReachTheController)
         QCoreApplication::processEvents();
         return ok;
     };
+    // Each request is carried out on the event loop after its answer.
     EXPECT_TRUE(send(QStringLiteral("new")));
-    EXPECT_EQ(noteCount(*controller), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noteCount(*controller) == 1; }));
     EXPECT_TRUE(send(QStringLiteral("hide-all")));
-    EXPECT_FALSE(noteAt(*controller, 0)->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !noteAt(*controller, 0)->isVisible(); }));
     EXPECT_TRUE(send(QStringLiteral("exit")));
-    EXPECT_TRUE(controller->hasEnded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controller->hasEnded(); }));
     EXPECT_EQ(noteFiles().size(), 1);
     // Nobody answers any more, and the folder is free for the next one.
     EXPECT_FALSE(send(QStringLiteral("show-all")));

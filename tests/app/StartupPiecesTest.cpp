@@ -12,6 +12,7 @@
 #include <QHostInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -138,7 +139,7 @@ TEST(SingleInstanceTest, ASecondStartAsksTheFirstToShowAllAndEnds)
     const SingleInstance::Claim second = whileServing<SingleInstance::Claim>(
         [] { return SingleInstance(instanceFolder("a")).claim(0); });
     EXPECT_EQ(second, SingleInstance::Claim::HandedOver);
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !received.isEmpty(); }));
     EXPECT_EQ(received, QStringList {QStringLiteral("show-all")});
 }
 
@@ -186,11 +187,12 @@ TEST(SingleInstanceTest, OnlyTheProgramsCommandsAreTaken)
     const QString socket = platform::controlSocketPath(instanceFolder("e"));
     for (const QString &command : SingleInstance::commands()) {
         EXPECT_TRUE(whileServing<bool>(
-            [&] { return platform::sendControlRequest(socket, command, nullptr); }));
+            [&] { return platform::sendControlRequest(socket, command, nullptr, 30000); }));
     }
-    EXPECT_FALSE(whileServing<bool>(
-        [&] { return platform::sendControlRequest(socket, QStringLiteral("quit"), nullptr); }));
-    QCoreApplication::processEvents();
+    EXPECT_FALSE(whileServing<bool>([&] {
+        return platform::sendControlRequest(socket, QStringLiteral("quit"), nullptr, 30000);
+    }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 7; }));
     EXPECT_EQ(received, SingleInstance::commands());
     EXPECT_EQ(received.size(), 7);
 }

@@ -343,3 +343,14 @@ TEST_F(TrayTest, ALanguageWithoutAuthorOrMailShowsAndMailsNotDefined)
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(openedUrls[0], QUrl(QStringLiteral("mailto:Not defined")));
 }
+
+TEST_F(TrayTest, ClosingTheAboutWindowFromTheWindowManagerActsAsItsOkButton)
+{
+    auto controller = startWithNotes(1);
+    controller->About2Click();
+    EXPECT_FALSE(controller->close());
+    EXPECT_FALSE(controller->isVisible());
+    EXPECT_EQ(visibleNotes(*controller), 1);
+    EXPECT_TRUE(controller->RxTrayIcon1->isActive());
+    EXPECT_FALSE(controller->hasEnded());
+}
