@@ -1,7 +1,6 @@
 #include "note/Note.h"
 
 #include "note/DesktopHints.h"
-#include "note/GuardedCall.h"
 #include "note/NoteParts.h"
 #include "note/ScreenFit.h"
 #include "platform/Product.h"
@@ -11,6 +10,7 @@
 #include "storage/NoteFolder.h"
 #include "ui/CharFormats.h"
 #include "ui/ColorRef.h"
+#include "ui/Guarded.h"
 #include "ui/NoteText.h"
 
 #include <QAction>
@@ -137,6 +137,7 @@ TSingolNote::~TSingolNote()
                           static_cast<QObject *>(TitleEdit), static_cast<QObject *>(NoteText)})
         part->disconnect(this);
     TitleEdit->removeEventFilter(this);
+    NoteText->removeEventFilter(this);
     if (installedNote() == this)
         installedNote().clear();
 }
@@ -152,16 +153,13 @@ void TSingolNote::connectParts()
     connect(NoteTitle, &note::NoteTitle::doubleClicked, this, &TSingolNote::NoteTitleDblClick);
     connect(NoteTitle, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at)); });
-    connect(NoteText, &ui::NoteText::mousePressed, this,
-            [this](Qt::MouseButton button, const QPoint &at) {
-                if (button == Qt::RightButton)
-                    Menus.PopUpNote->popup(NoteText->mapToGlobal(at));
-            });
     connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
     connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
     TitleEdit->installEventFilter(this);
+    NoteText->installEventFilter(this);
     connect(Menus.Changetitle1, &QAction::triggered, this, &TSingolNote::Changetitle1Click);
     connect(Menus.Ontop1, &QAction::triggered, this, &TSingolNote::Ontop1Click);
+    connectCommands();
 }
 
 // The application-wide activation changes go to the most recently created
@@ -261,7 +259,7 @@ void TSingolNote::LayoutBody()
 
 void TSingolNote::FormDeactivate()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         if (!Modified)
             return;
         SaveNote();
@@ -271,12 +269,12 @@ void TSingolNote::FormDeactivate()
 
 void TSingolNote::NoteTextExit()
 {
-    note::guardedCall(this, [this] { SaveNote(); });
+    ui::runGuarded(this, [this] { SaveNote(); });
 }
 
 void TSingolNote::Ontop1Click()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         SetOnTop(!m_onTop);
         // A discarded note ignores it; the check mark must not pretend otherwise.
         Menus.Ontop1->setChecked(m_onTop);
@@ -293,7 +291,7 @@ bool TSingolNote::event(QEvent *event)
 void TSingolNote::closeEvent(QCloseEvent *event)
 {
     // A note whose save failed stays open, so what it holds is not lost from view.
-    if (note::guardedCall(this, [this] { SaveNote(); }))
+    if (ui::runGuarded(this, [this] { SaveNote(); }))
         event->accept();
     else
         event->ignore();
@@ -301,7 +299,7 @@ void TSingolNote::closeEvent(QCloseEvent *event)
 
 void TSingolNote::resizeEvent(QResizeEvent *event)
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         Modified = true;
         LayoutBody();
     });

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace storage {
@@ -123,6 +124,41 @@ private:
     void TitleEditChange();
     void TitleEditKeyDown(int key);
     void Ontop1Click();
+
+    // The menu commands (NoteCommands.cpp).
+    void connectCommands();
+    bool bodyShortcutPressed(const QKeyEvent &event);
+    void ChangeFont1Click();
+    void ChangeColor1Click();
+    void Insertdatetime1Click();
+    void Noteexpiration1Click();
+    void insertImage1Click();
+    // Inserts the picture file at the caret, replacing the selection; the
+    // clipboard is left alone. An unreadable file changes nothing.
+    void InsertPicture(const QString &fileName);
+    void Print1Click();
+    void Hide1Click();
+    void Close1Click();
+    void Cut2Click();
+    void Copy2Click();
+    void Paste2Click();
+    void Undo1Click();
+    void Redo1Click();
+    void Font1Click();
+    void setHighlight(qint32 color);
+    void Black1Click();
+    void Red1Click();
+    void White1Click();
+    void Green1Click();
+    void None1Click();
+    void Left1Click();
+    void Right1Click();
+    void Center1Click();
+    void Fonrt1Click();
+    void Background1Click();
+    void ObjectProperties1Click();
+    void NoteTextMouseDown(Qt::MouseButton button, const QPoint &position);
+    void NoteTextURLClick(const QString &linkText, Qt::MouseButton button);
 
     storage::NoteRecord record() const;
     void loadBody(const storage::NoteRecord &loaded, const QString &companion);

@@ -1,8 +1,8 @@
 // Moving, resizing, rolling up and retitling a note: it has no system frame,
 // so it provides all of these itself.
-#include "note/GuardedCall.h"
 #include "note/Note.h"
 #include "note/NoteParts.h"
+#include "ui/Guarded.h"
 #include "ui/NoteText.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@
 
 void TSingolNote::NotePanelMouseDown(Qt::MouseButton, const QPoint &position)
 {
-    note::guardedCall(this, [&] {
+    ui::runGuarded(this, [&] {
         const notegeometry::Grip grip = notegeometry::gripAt(position, size());
         SizingWidth = grip.width;
         SizingHeight = grip.height;
@@ -26,7 +26,7 @@ void TSingolNote::NotePanelMouseDown(Qt::MouseButton, const QPoint &position)
 
 void TSingolNote::NotePanelMouseMove(const QPoint &position)
 {
-    note::guardedCall(this, [&] {
+    ui::runGuarded(this, [&] {
         NotePanel->setCursor(notegeometry::gripCursor(position, size()));
         if (!SizingWidth && !SizingHeight)
             return;
@@ -51,7 +51,7 @@ void TSingolNote::NotePanelMouseMove(const QPoint &position)
 
 void TSingolNote::NotePanelMouseUp()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         SizingWidth = false;
         SizingHeight = false;
         LayoutBody();
@@ -60,7 +60,7 @@ void TSingolNote::NotePanelMouseUp()
 
 void TSingolNote::NoteTitleMouseDown(Qt::MouseButton button)
 {
-    note::guardedCall(this, [&] {
+    ui::runGuarded(this, [&] {
         // The right button opens the title menu through the context menu event.
         if (button == Qt::LeftButton)
             m_titleDrag = TitleDrag {QCursor::pos(), pos(), false};
@@ -69,7 +69,7 @@ void TSingolNote::NoteTitleMouseDown(Qt::MouseButton button)
 
 void TSingolNote::NoteTitleMouseMove()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         if (!m_titleDrag)
             return;
         const QPoint moved = QCursor::pos() - m_titleDrag->pressPointer;
@@ -94,7 +94,7 @@ void TSingolNote::NoteTitleMouseMove()
 
 void TSingolNote::NoteTitleMouseUp(Qt::MouseButton button)
 {
-    note::guardedCall(this, [&] {
+    ui::runGuarded(this, [&] {
         if (button != Qt::LeftButton || !m_titleDrag)
             return;
         m_titleDrag.reset();
@@ -105,7 +105,7 @@ void TSingolNote::NoteTitleMouseUp(Qt::MouseButton button)
 
 void TSingolNote::NoteTitleDblClick()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         const notegeometry::RollUp next
             = notegeometry::toggleRollUp(size(), QSize(RestoreWidth, RestoreHeight));
         RestoreWidth = quint16(next.restore.width());
@@ -116,7 +116,7 @@ void TSingolNote::NoteTitleDblClick()
 
 void TSingolNote::Changetitle1Click()
 {
-    note::guardedCall(this, [this] {
+    ui::runGuarded(this, [this] {
         TitleEdit->setGeometry(NoteTitle->geometry());
         TitleEdit->setText(NoteTitle->text());
         TitleEdit->show();
@@ -127,12 +127,12 @@ void TSingolNote::Changetitle1Click()
 
 void TSingolNote::TitleEditChange()
 {
-    note::guardedCall(this, [this] { Modified = true; });
+    ui::runGuarded(this, [this] { Modified = true; });
 }
 
 void TSingolNote::TitleEditKeyDown(int key)
 {
-    note::guardedCall(this, [&] {
+    ui::runGuarded(this, [&] {
         // Only Enter ends editing: Escape does not cancel, and the editor
         // stays open when it loses the focus.
         if (key != Qt::Key_Return && key != Qt::Key_Enter)
@@ -144,6 +144,9 @@ void TSingolNote::TitleEditKeyDown(int key)
 
 bool TSingolNote::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == NoteText && event->type() == QEvent::KeyPress
+        && bodyShortcutPressed(*static_cast<QKeyEvent *>(event)))
+        return true;
     if (watched == TitleEdit && event->type() == QEvent::KeyPress)
         TitleEditKeyDown(static_cast<QKeyEvent *>(event)->key());
     // The key goes on to the editor either way.

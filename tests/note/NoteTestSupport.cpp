@@ -1,6 +1,5 @@
 #include "note/NoteTestSupport.h"
 
-#include "note/GuardedCall.h"
 #include "note/Note.h"
 #include "platform/Paths.h"
 #include "settings/DResource.h"
@@ -40,12 +39,12 @@ void NoteFixture::SetUp()
     m_folder = storage::ensureNoteFolder();
     storage::setLocalClock(&fixedNow);
     TSingolNote::setRandomDraw([this](int bound) { return draws(bound); });
-    note::setErrorReporter([this](QWidget *, const QString &message) { errors.append(message); });
+    dialogs::setScript(&script);
 }
 
 void NoteFixture::TearDown()
 {
-    note::setErrorReporter({});
+    dialogs::setScript(nullptr);
     TSingolNote::setRandomDraw({});
     storage::setLocalClock({});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "note/NoteGeometry.h"
+#include "ui/Dialogs.h"
 
 #include <QDateTime>
 #include <QString>
@@ -27,8 +28,8 @@ struct ScriptedDraws
 };
 
 // Every note test starts from no settings, an empty note folder, the English
-// captions, a fixed clock, scripted random draws and collected error
-// messages instead of message boxes.
+// captions, a fixed clock, scripted random draws and scripted dialogs that
+// collect the error messages instead of showing message boxes.
 class NoteFixture : public ::testing::Test
 {
 protected:
@@ -42,7 +43,9 @@ protected:
     QStringList noteFiles() const;
 
     ScriptedDraws draws;
-    QStringList errors; // reported messages, in order
+    // The answers the dialogs give; no dialog opens.
+    dialogs::DialogScript script;
+    QStringList &errors = script.messages; // reported messages, in order
 
 private:
     QString m_folder;

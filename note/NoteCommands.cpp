@@ -1,0 +1,292 @@
+// The commands of a note's two popup menus and the body's mouse events. None
+// of them marks the note modified or saves it, except "Close", which deletes
+// the note's files at once.
+#include "note/LocalFormats.h"
+#include "note/Note.h"
+#include "note/NoteParts.h"
+#include "note/NoteServices.h"
+#include "note/unExpiration.h"
+#include "platform/Errors.h"
+#include "settings/DResource.h"
+#include "storage/DateTime.h"
+#include "ui/ColorRef.h"
+#include "ui/Dialogs.h"
+#include "ui/Guarded.h"
+#include "ui/Links.h"
+#include "ui/NoteText.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPrinter>
+
+namespace {
+
+constexpr int kCloseQuestionId = 97;
+
+// The "Back colors" highlights, as colour values.
+constexpr qint32 kHighlightYellow = 0x0000FFFF;
+constexpr qint32 kHighlightRed = 0x000000FF;
+constexpr qint32 kHighlightCyan = 0x00FFFF00;
+constexpr qint32 kHighlightGreen = 0x00008000;
+
+} // namespace
+
+void TSingolNote::connectCommands()
+{
+    const auto on = [this](QAction *action, void (TSingolNote::*handler)()) {
+        connect(action, &QAction::triggered, this,
+                [this, handler] { ui::runGuarded(this, [this, handler] { (this->*handler)(); }); });
+    };
+    const note::NoteMenus &m = Menus;
+    on(m.ChangeFont1, &TSingolNote::ChangeFont1Click);
+    on(m.ChangeColor1, &TSingolNote::ChangeColor1Click);
+    on(m.Insertdatetime1, &TSingolNote::Insertdatetime1Click);
+    on(m.Noteexpiration1, &TSingolNote::Noteexpiration1Click);
+    on(m.InsertBitmap1, &TSingolNote::insertImage1Click);
+    on(m.Print1, &TSingolNote::Print1Click);
+    on(m.Hide1, &TSingolNote::Hide1Click);
+    on(m.Close1, &TSingolNote::Close1Click);
+    on(m.Cut2, &TSingolNote::Cut2Click);
+    on(m.Copy2, &TSingolNote::Copy2Click);
+    on(m.Paste2, &TSingolNote::Paste2Click);
+    on(m.Undo1, &TSingolNote::Undo1Click);
+    on(m.Redo1, &TSingolNote::Redo1Click);
+    on(m.insertImage1, &TSingolNote::insertImage1Click);
+    on(m.Font1, &TSingolNote::Font1Click);
+    on(m.Black1, &TSingolNote::Black1Click);
+    on(m.Red1, &TSingolNote::Red1Click);
+    on(m.White1, &TSingolNote::White1Click);
+    on(m.Green1, &TSingolNote::Green1Click);
+    on(m.None1, &TSingolNote::None1Click);
+    on(m.Left1, &TSingolNote::Left1Click);
+    on(m.Right1, &TSingolNote::Right1Click);
+    on(m.Center1, &TSingolNote::Center1Click);
+    on(m.Fonrt1, &TSingolNote::Fonrt1Click);
+    on(m.Background1, &TSingolNote::Background1Click);
+    on(m.ObjectProperties1, &TSingolNote::ObjectProperties1Click);
+    connect(NoteText, &ui::NoteText::mousePressed, this,
+            [this](Qt::MouseButton button, const QPoint &at) {
+                ui::runGuarded(this, [&] { NoteTextMouseDown(button, at); });
+            });
+    connect(NoteText, &ui::NoteText::linkClicked, this,
+            [this](const QString &link, Qt::MouseButton button) {
+                ui::runGuarded(this, [&] { NoteTextURLClick(link, button); });
+            });
+}
+
+// The body's own editing keys would take some of the menu's shortcuts (on
+// X11, Ctrl+E moves to the end of the line): the menu's come first.
+bool TSingolNote::bodyShortcutPressed(const QKeyEvent &event)
+{
+    const QKeySequence pressed(event.keyCombination());
+    for (QAction *action : NoteText->actions()) {
+        if (action->isEnabled() && action->shortcut() == pressed) {
+            action->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+// Title strip menu.
+
+void TSingolNote::ChangeFont1Click()
+{
+    if (const std::optional<storage::FontDesc> font
+        = dialogs::chooseFont(this, NoteTitle->fontDesc()))
+        NoteTitle->setFontDesc(*font);
+}
+
+void TSingolNote::ChangeColor1Click()
+{
+    if (const std::optional<QColor> color
+        = dialogs::chooseColor(this, ui::colorFromRef(NoteTitle->colorRef())))
+        NoteTitle->setColorRef(ui::colorToRef(*color));
+}
+
+void TSingolNote::Insertdatetime1Click()
+{
+    NoteText->appendLine(note::dateTimeLine(storage::nowDateTime()));
+}
+
+void TSingolNote::Noteexpiration1Click()
+{
+    TFRMExpiration dialog(this);
+    dialog.fill(
+        {AlarmDate, AlarmTime, AlarmEnabled, ExpirationDate, ExpirationTime, ExpirationEnabled});
+    if (dialog.execute() != QDialog::Accepted)
+        return;
+    const note::AlarmFields chosen = dialog.values();
+    AlarmFired = false;
+    ExpirationDate = chosen.expirationDate;
+    ExpirationTime = chosen.expirationTime;
+    ExpirationEnabled = chosen.expirationEnabled;
+    AlarmDate = chosen.alarmDate;
+    AlarmTime = chosen.alarmTime;
+    AlarmEnabled = chosen.alarmEnabled;
+}
+
+void TSingolNote::insertImage1Click()
+{
+    const QString file = dialogs::chooseOpenFile(this, QStringLiteral("All (*.bmp)"));
+    if (!file.isEmpty())
+        InsertPicture(file);
+}
+
+void TSingolNote::InsertPicture(const QString &fileName)
+{
+    QImage image;
+    try {
+        image = ui::readPictureFile(fileName);
+    } catch (const Error &e) {
+        throw EInOutError(
+            QStringLiteral("Cannot insert the picture \"%1\": %2").arg(fileName, e.message()));
+    }
+    NoteText->insertPicture(image);
+    NoteText->viewport()->update();
+}
+
+void TSingolNote::Print1Click()
+{
+    const std::unique_ptr<QPrinter> printer = note::defaultPrinter();
+    if (!printer)
+        throw Error(QStringLiteral("There is no default printer: the note was not printed."));
+    printer->setPrintRange(QPrinter::AllPages);
+    NoteText->printBody(*printer, NoteTitle->text());
+}
+
+void TSingolNote::Hide1Click()
+{
+    hide();
+}
+
+void TSingolNote::Close1Click()
+{
+    if (!dialogs::confirm(this, TReadRes::current().GetText(kCloseQuestionId)))
+        return;
+    Discarded = true;
+    close();
+}
+
+// Body menu.
+
+void TSingolNote::Cut2Click()
+{
+    NoteText->cut();
+}
+
+void TSingolNote::Copy2Click()
+{
+    NoteText->copy();
+}
+
+void TSingolNote::Paste2Click()
+{
+    NoteText->paste();
+}
+
+void TSingolNote::Undo1Click()
+{
+    NoteText->undo();
+}
+
+void TSingolNote::Redo1Click()
+{
+    NoteText->redo();
+}
+
+void TSingolNote::Font1Click()
+{
+    if (const std::optional<storage::FontDesc> font
+        = dialogs::chooseFont(this, NoteText->selectionFont()))
+        NoteText->setSelectionFont(*font);
+    NoteText->setFocus(Qt::OtherFocusReason);
+}
+
+void TSingolNote::setHighlight(qint32 color)
+{
+    NoteText->setSelectionHighlight(ui::colorFromRef(color));
+}
+
+void TSingolNote::Black1Click()
+{
+    setHighlight(kHighlightYellow);
+}
+
+void TSingolNote::Red1Click()
+{
+    setHighlight(kHighlightRed);
+}
+
+void TSingolNote::White1Click()
+{
+    setHighlight(kHighlightCyan);
+}
+
+void TSingolNote::Green1Click()
+{
+    setHighlight(kHighlightGreen);
+}
+
+void TSingolNote::None1Click()
+{
+    // The back colour of this moment, kept if the back colour changes later.
+    setHighlight(ui::colorToRef(NoteText->backColor()));
+}
+
+void TSingolNote::Left1Click()
+{
+    NoteText->setAlignment(Qt::AlignLeft);
+}
+
+void TSingolNote::Right1Click()
+{
+    NoteText->setAlignment(Qt::AlignRight);
+}
+
+void TSingolNote::Center1Click()
+{
+    NoteText->setAlignment(Qt::AlignHCenter);
+}
+
+void TSingolNote::Fonrt1Click()
+{
+    if (const std::optional<storage::FontDesc> font
+        = dialogs::chooseFont(this, NoteText->bodyFont()))
+        NoteText->setBodyFont(*font);
+}
+
+void TSingolNote::Background1Click()
+{
+    const std::optional<QColor> color
+        = dialogs::chooseColor(this, ui::colorFromRef(NotePanel->colorRef()));
+    if (!color)
+        return;
+    const qint32 back = ui::colorToRef(*color);
+    NotePanel->setColorRef(back);
+    NoteText->setBackColor(ui::colorFromRef(back));
+}
+
+void TSingolNote::ObjectProperties1Click()
+{
+    NoteText->editObjectProperties();
+}
+
+// Body events.
+
+void TSingolNote::NoteTextMouseDown(Qt::MouseButton button, const QPoint &position)
+{
+    if (button == Qt::RightButton)
+        Menus.PopUpNote->popup(NoteText->mapToGlobal(position));
+}
+
+void TSingolNote::NoteTextURLClick(const QString &linkText, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    // Only web and mail addresses open: a note must not start a program.
+    const QUrl url = ui::linkUrl(linkText);
+    if (!url.isEmpty())
+        note::openUrl(url);
+}
