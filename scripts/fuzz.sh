@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Builds every libFuzzer target with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, then fuzzes each one for a bounded time on a
+# copy of its seed corpus, and prints for each target how many inputs it ran
+# and whether it found anything.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+#   SECONDS   time per target, 60 by default
+#   TARGET    names as in fuzz/*/CMakeLists.txt (notefile, rtf_reader, ...);
+#             all of them by default
+#
+# The build folder is build-fuzz beside the sources, or JL_FUZZ_BUILD_DIR.
+# A finding (crash, leak, timeout, out of memory) is kept with its log in
+# <build folder>/fuzz-findings; replay it with the target's binary and the
+# file. Exit status 1 when any target found something, 2 when the build fails.
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${JL_FUZZ_BUILD_DIR:-$source_dir/build-fuzz}
+seconds=${1:-60}
+shift || true
+if ! [[ $seconds =~ ^[0-9]+$ ]]; then
+    sed -n '2,17p' "$0" >&2
+    exit 2
+fi
+
+# "name corpus-folder" for each jl_add_fuzz_target call.
+all_targets() {
+    local cml
+    for cml in "$source_dir"/fuzz/*/CMakeLists.txt; do
+        tr '\n' ' ' <"$cml" | grep -o 'jl_add_fuzz_target([^)]*)' | while read -r call; do
+            local name corpus
+            name=$(sed -E 's/^jl_add_fuzz_target\( *([A-Za-z0-9_]+).*/\1/' <<<"$call")
+            corpus=$(sed -nE 's/.*CORPUS +([^ )]+).*/\1/p' <<<"$call")
+            echo "$name $(dirname "$cml")/$corpus"
+        done
+    done
+}
+
+mapfile -t targets < <(all_targets)
+if [ $# -gt 0 ]; then
+    wanted=" $* "
+    chosen=()
+    for entry in "${targets[@]}"; do
+        [[ $wanted == *" ${entry%% *} "* ]] && chosen+=("$entry")
+    done
+    targets=("${chosen[@]}")
+fi
+if [ ${#targets[@]} -eq 0 ]; then
+    echo "fuzz.sh: no such target: $*" >&2
+    exit 2
+fi
+
+run_logged() {
+    local log
+    if ! log=$("$@" 2>&1); then
+        echo "$log" | tail -40 >&2
+        exit 2
+    fi
+}
+
+if [ ! -f "$build_dir/build.ninja" ]; then
+    echo "== configuring $build_dir (clang, libFuzzer, ASan, UBSan)"
+    run_logged env CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJL_FUZZ=ON -DJL_TESTS=OFF -DJL_BENCH=OFF
+fi
+build_targets=()
+for entry in "${targets[@]}"; do
+    build_targets+=("fuzz_${entry%% *}")
+done
+echo "== building ${build_targets[*]}"
+run_logged cmake --build "$build_dir" -j2 --target "${build_targets[@]}"
+
+findings_dir=$build_dir/fuzz-findings
+mkdir -p "$findings_dir"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+found=0
+echo "== fuzzing each target for $seconds s"
+for entry in "${targets[@]}"; do
+    name=${entry%% *}
+    seeds=${entry#* }
+    binary=$(find "$build_dir/fuzz" -type f -name "fuzz_$name" -perm -u+x | head -1)
+    corpus=$work/$name
+    mkdir -p "$corpus"
+    [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
+    log=$work/$name.log
+    touch "$log.start"
+    status=0
+    (cd "$work" && "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        -print_final_stats=1 -artifact_prefix="$findings_dir/$name-" "$corpus" >"$log" 2>&1) ||
+        status=$?
+    executions=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+).*/\1/p' "$log" | tail -1)
+    artifacts=$(find "$findings_dir" -maxdepth 1 -name "$name-*" -newer "$log.start" 2>/dev/null |
+        wc -l || true)
+    if [ "$status" -ne 0 ] || [ "${artifacts:-0}" -gt 0 ]; then
+        found=1
+        cp "$log" "$findings_dir/$name.log"
+        printf '%-16s %10s executions  FOUND SOMETHING (exit %d): %s\n' "$name" \
+            "${executions:-?}" "$status" "$findings_dir/$name.log"
+        grep -m3 -E 'ERROR|SUMMARY|deadly signal|Test unit written' "$log" | sed 's/^/    /'
+    else
+        printf '%-16s %10s executions  nothing found\n' "$name" "${executions:-?}"
+    fi
+done
+exit $found
