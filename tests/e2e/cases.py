@@ -1,0 +1,291 @@
+"""The end-to-end cases: each gets a fresh account on a fresh desktop and
+drives the real program as a user would, with the mouse, the keyboard, the
+tray and jotletctl."""
+import datetime
+import os
+import signal
+import time
+
+from desktop import SCREEN_HEIGHT, SCREEN_WIDTH, wait_until
+
+# Keys that reach an item of the tray menu from its closed state: the menu
+# opens with nothing selected, Down selects the first item, Right opens a
+# submenu on its first item.
+TRAY_MENU_KEYS = {
+    "new": ["Down"],
+    "show-all": ["Down", "Down", "Right"],
+    "hide-all": ["Down", "Down", "Right", "Down"],
+    "options": ["Down"] * 3,
+    "delete-all": ["Down"] * 4,
+    "about": ["Down"] * 5,
+    "exit": ["Down"] * 6,
+}
+TITLE_HEIGHT = 15
+SETTLE = 0.8  # time for the program to act on an event under load
+
+
+class CaseFailure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise CaseFailure(message)
+
+
+def settled_settings(**values):
+    """Settings of an account that is past its first run."""
+    settings = {"FirstRun": 0}
+    settings.update(values)
+    return settings
+
+
+def note_record(title, left, top, width, height, visible=True, **extra):
+    """A complete note record as jotletctl make reads it."""
+    never = "2003-01-01T00:00:00"
+    font = {"name": "DejaVu Sans", "size": 10, "bold": False, "italic": False,
+            "underline": False, "strikeOut": False, "color": 0}
+    record = {
+        "signature": "Vesk Jotlet 2003", "version": "1.9.6",
+        "left": left, "top": top, "width": width, "height": height, "title": title,
+        "lines": [title + " body"], "visible": visible,
+        "backColor": 0x00FFFF, "titleColor": 0xC0DCC0, "bodyFont": font,
+        "titleFont": dict(font, bold=True), "onTop": False,
+        "expirationEnabled": False, "expirationReserved": False,
+        "expirationDate": never, "expirationTime": never,
+        "alarmEnabled": False, "alarmFired": False, "alarmDate": never, "alarmTime": never,
+        "createStamp1": never, "createStamp2": never,
+        "restoreWidth": width, "restoreHeight": height,
+    }
+    record.update(extra)
+    return record
+
+
+def minimal_rtf(text):
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 DejaVu Sans;}}\\f0\\fs20 %s\\par}" % text
+
+
+def start_settled(program):
+    program.start()
+    program.tray_icon()
+    time.sleep(SETTLE)
+
+
+def tray_menu(program, command):
+    desktop = program.desktop
+    x, y = program.tray_icon()
+    desktop.click(x, y, 3)
+    time.sleep(SETTLE)
+    desktop.key(*TRAY_MENU_KEYS[command], "Return")
+    time.sleep(SETTLE)
+
+
+def title_point(desktop, window, dx=40):
+    x, y, _, _ = desktop.geometry(window)
+    return x + dx, y + 2 + TITLE_HEIGHT // 2
+
+
+def wait_geometry(desktop, window, expected, what):
+    def matches():
+        return desktop.geometry(window) == expected
+    try:
+        wait_until(matches, 5, what)
+    except Exception:
+        raise CaseFailure("%s: expected %s, found %s" % (what, expected,
+                                                         desktop.geometry(window)))
+
+
+# ---- the cases
+
+
+def first_start(program):
+    """An empty account: the first-run message, the options dialog on the
+    language page, a restart, and the welcome note on screen."""
+    desktop, account = program.desktop, program.account
+    program.start()
+    message = program.wait_for_window("Vesk Jotlet Light")
+    check(program.windows() == [], "no note may show before the language is chosen")
+    desktop.screenshot("first-run-message.png")
+    desktop.xdotool("windowactivate", "--sync", message)
+    desktop.key("Return")
+    options = program.wait_for_window("Options")
+    first_pid = program.pids()
+    desktop.xdotool("windowactivate", "--sync", options)
+    desktop.key("Escape")
+    # The options dialog always ends in a restart into a new process.
+    wait_until(lambda: program.pids() and program.pids() != first_pid, 20, "the restart")
+    program.wait_for_windows(1)
+    check("about.jtl" in account.note_files(), "the welcome note is in the note folder")
+    check(not os.path.exists(os.path.join(account.program_dir, "about.jtl")),
+          "the welcome note left the program folder")
+    settings = open(account.registry_file, encoding="utf-8").read()
+    check('"FirstRun"=dword:00000000' in settings, "FirstRun is stored as false")
+
+
+def tray_commands(program):
+    """Left click makes a note with the configured size and placement; the
+    right button's menu shows, hides, deletes all and exits."""
+    desktop, account = program.desktop, program.account
+    account.write_settings(settled_settings(width=210, height=130, position=2,
+                                            title="From the tray"))
+    account.make_note("100.jtl", note_record("Kept", 40, 40, 200, 120), minimal_rtf("Kept"))
+    start_settled(program)
+    program.wait_for_windows(1)
+    x, y = program.tray_icon()
+    desktop.click(x, y)
+    note = [w for w in program.wait_for_windows(2) if desktop.geometry(w)[0] != 40][0]
+    expected = ((SCREEN_WIDTH - 210) // 2, (SCREEN_HEIGHT - 130) // 2, 210, 130)
+    wait_geometry(desktop, note, expected, "a centred 210 x 130 note")
+
+    tray_menu(program, "new")
+    program.wait_for_windows(3)
+    tray_menu(program, "hide-all")
+    program.wait_for_windows(0)
+    tray_menu(program, "show-all")
+    program.wait_for_windows(3)
+
+    old = program.pids()
+    tray_menu(program, "delete-all")
+    box = program.wait_for_window("Vesk Jotlet Light")
+    desktop.xdotool("windowactivate", "--sync", box)
+    desktop.key("Return")
+    wait_until(lambda: program.pids() and program.pids() != old, 20, "the restart")
+    program.tray_icon()
+    time.sleep(SETTLE)
+    check(program.windows() == [], "no note after Delete all")
+    check(account.note_files() == [], "Delete all removed every note file")
+    check(not [n for n in os.listdir(account.note_folder) if n.endswith(".jtl2")],
+          "Delete all removed every body file")
+
+    tray_menu(program, "exit")
+    program.wait_for_exit()
+
+
+def move_resize_rollup(program):
+    """Drag the title to move, drag the lower-right frame to resize, double
+    click the title to roll up and back."""
+    desktop, account = program.desktop, program.account
+    account.write_settings(settled_settings())
+    account.make_note("100.jtl", note_record("Drag me", 200, 150, 240, 160),
+                      minimal_rtf("Drag me"))
+    start_settled(program)
+    note = program.wait_for_windows(1)[0]
+    wait_geometry(desktop, note, (200, 150, 240, 160), "the note where its file puts it")
+
+    start = title_point(desktop, note)
+    desktop.drag(start, (start[0] + 150, start[1] + 90))
+    wait_geometry(desktop, note, (350, 240, 240, 160), "the note moved by its title")
+
+    desktop.drag((350 + 239, 240 + 159), (350 + 299, 240 + 209))
+    x, y, w, h = desktop.geometry(note)
+    check((x, y) == (350, 240), "resizing keeps the top-left corner")
+    check(abs(w - 300) <= 2 and abs(h - 210) <= 2, "resized to about 300 x 210, got %dx%d" % (w, h))
+
+    desktop.double_click(*title_point(desktop, note, dx=10))
+    wait_geometry(desktop, note, (350, 240, 20, 20), "the rolled-up note")
+    desktop.double_click(*title_point(desktop, note, dx=8))
+    wait_geometry(desktop, note, (350, 240, w, h), "the unrolled note")
+
+
+def survives_restarts(program):
+    """Typed text, a changed title and a new size survive jotletctl exit and
+    a new start, and again SIGTERM."""
+    desktop, account = program.desktop, program.account
+    account.write_settings(settled_settings(width=220, height=140, position=2))
+    start_settled(program)
+    desktop.click(*program.tray_icon())
+    note = program.wait_for_windows(1)[0]
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h // 2)
+    desktop.type_text("Call Anna 0123")
+    desktop.click(*title_point(desktop, note), button=3)
+    time.sleep(SETTLE)
+    desktop.key("Down", "Right", "Return")  # Appearance > Change title
+    time.sleep(SETTLE)
+    desktop.key("ctrl+a")
+    desktop.type_text("Phone")
+    desktop.key("Return")
+    desktop.drag((x + w - 1, y + h - 1), (x + w + 59, y + h + 39))
+    size = desktop.geometry(note)[2:]
+
+    result = program.ctl("exit")
+    check(result.returncode == 0, "jotletctl exit: " + result.stderr)
+    program.wait_for_exit()
+    files = account.note_files()
+    check(len(files) == 1, "one note file after exit, found %s" % files)
+    record = account.dump_note(files[0])
+    check(record["title"] == "Phone", "title saved, got %r" % record["title"])
+    check((record["width"], record["height"]) == size, "size saved, got %s" % (record,))
+    body = open(os.path.join(account.note_folder, files[0] + "2"), encoding="latin-1").read()
+    check("Call Anna 0123" in body, "typed text saved")
+
+    start_settled(program)
+    note = program.wait_for_windows(1)[0]
+    check(desktop.geometry(note)[2:] == size, "the note comes back with its size")
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h - 10)
+    desktop.key("ctrl+End")
+    desktop.type_text(" after restart")
+    os.kill(program.pids()[0], signal.SIGTERM)
+    program.wait_for_exit()
+    body = open(os.path.join(account.note_folder, files[0] + "2"), encoding="latin-1").read()
+    check("after restart" in body, "text typed before SIGTERM is saved")
+
+
+def alarm_and_expiration(program):
+    """An alarm due in the coming minute raises its hidden note; an
+    expiration due then removes a note and its files."""
+    desktop, account = program.desktop, program.account
+    account.write_settings(settled_settings())
+    due = (datetime.datetime.now() + datetime.timedelta(minutes=1)).replace(second=0)
+    stamp = due.strftime("%Y-%m-%dT%H:%M:00")
+    account.make_note("200.jtl", note_record("Alarm", 100, 100, 200, 120, visible=False,
+                                             alarmEnabled=True, alarmDate=stamp,
+                                             alarmTime=stamp), minimal_rtf("Alarm"))
+    account.make_note("300.jtl", note_record("Expires", 400, 100, 200, 120,
+                                             expirationEnabled=True, expirationDate=stamp,
+                                             expirationTime=stamp), minimal_rtf("Expires"))
+    start_settled(program)
+    program.wait_for_windows(1)
+    check(set(account.note_files()) == {"200.jtl", "300.jtl"}, "both notes before the minute")
+    wait_until(lambda: [w for w in program.windows() if desktop.geometry(w)[0] == 100],
+               90, "the alarm to show its note")
+    wait_until(lambda: account.note_files() == ["200.jtl"], 30, "the expired note's files to go")
+    check(not os.path.exists(os.path.join(account.note_folder, "300.jtl2")),
+          "the expired note's body file is gone")
+    result = program.ctl("exit")
+    check(result.returncode == 0, "jotletctl exit")
+    program.wait_for_exit()
+    record = account.dump_note("200.jtl")
+    check(record["alarmFired"] and record["visible"] and record["onTop"],
+          "the fired alarm is saved: %s" % record)
+
+
+def one_instance_and_restart(program):
+    """A second start leaves one instance; jotletctl restart keeps every
+    note."""
+    account = program.account
+    account.write_settings(settled_settings())
+    for i in range(3):
+        account.make_note("%d.jtl" % (400 + i),
+                          note_record("Note %d" % i, 100 + 250 * i, 300, 200, 120),
+                          minimal_rtf("Note %d" % i))
+    start_settled(program)
+    program.wait_for_windows(3)
+    first = program.pids()
+    program.start()
+    wait_until(lambda: program.processes[-1].poll() is not None, 20, "the second start to end")
+    check(program.pids() == first, "the first instance still runs, alone")
+    program.wait_for_windows(3)
+
+    result = program.ctl("restart")
+    check(result.returncode == 0, "jotletctl restart: " + result.stderr)
+    wait_until(lambda: program.pids() and program.pids() != first, 20, "the restart")
+    program.wait_for_windows(3)
+    check(len(program.pids()) == 1, "one instance after the restart")
+    check(sorted(account.note_files()) == ["400.jtl", "401.jtl", "402.jtl"], "every note kept")
+
+
+CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
+                                  survives_restarts, alarm_and_expiration,
+                                  one_instance_and_restart)}

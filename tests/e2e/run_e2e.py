@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end case on its own desktop with its own account:
+    run_e2e.py BUILD_DIR CASE
+Screenshots of a failure go into the current folder."""
+import os
+import sys
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from account import Account, Program  # noqa: E402
+from cases import CASES  # noqa: E402
+from desktop import Desktop  # noqa: E402
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in CASES:
+        sys.exit("usage: run_e2e.py BUILD_DIR {%s}" % ",".join(CASES))
+    build_dir, name = sys.argv[1], sys.argv[2]
+    account = Account(os.path.abspath(build_dir))
+    try:
+        with Desktop(account.home) as desktop:
+            program = Program(account, desktop)
+            try:
+                CASES[name](program)
+            except BaseException:
+                shot = os.path.abspath("e2e-%s-failure.png" % name)
+                desktop.screenshot(shot)
+                traceback.print_exc()
+                print("screenshot: " + shot)
+                log = os.path.join(account.root, "program.log")
+                if os.path.exists(log):
+                    print("program output:\n" + open(log, errors="replace").read())
+                return 1
+            finally:
+                program.stop()
+    finally:
+        account.remove()
+    print("passed: " + name)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
