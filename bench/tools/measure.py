@@ -1,0 +1,309 @@
+#!/usr/bin/env python3
+"""Runs the whole-program measurements of bench/run.sh and prints each figure
+beside its peer's, with a verdict against its target. Start-up and idle run
+on a private X display (Xvfb + openbox, + trayer when installed)."""
+import argparse
+import json
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+REGISTRY = ("Windows Registry Editor Version 5.00\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Harvel\\Vesk Jotlet 2003\\1.9.5]\n"
+            "\"FirstRun\"=dword:00000000\n\"NoTrayNoticeShown\"=dword:00000001\n")
+ROWS = []
+
+
+def row(figure, ours, peer, target, ok):
+    verdict = "n/a" if ok is None else ("PASS" if ok else "FAIL")
+    ROWS.append((figure, ours, peer, target, verdict))
+    print(f"{figure:<34} {ours:>14} {peer:>14}  {target:<34} {verdict}", flush=True)
+
+
+class Display:
+    def __init__(self):
+        self.procs = []
+        for number in range(91, 120):
+            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and \
+                    not os.path.exists(f"/tmp/.X{number}-lock"):
+                break
+        self.name = f":{number}"
+        self.env = dict(os.environ, DISPLAY=self.name)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self._start(["Xvfb", self.name, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"])
+        for _ in range(100):
+            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                break
+            time.sleep(0.05)
+        self._start(["openbox"])
+        if shutil.which("trayer"):
+            self._start(["trayer", "--edge", "bottom", "--align", "right"])
+        time.sleep(1.5)
+
+    def _start(self, command):
+        self.procs.append(subprocess.Popen(command, env=getattr(self, "env", os.environ),
+                                           stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+
+    def close(self):
+        for p in reversed(self.procs):
+            p.terminate()
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+
+
+def proc_status(pid, key):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith(key + ":"):
+                return int(line.split()[1]) / 1024.0  # MB
+    return 0.0
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def switches_in(pid):
+    """Times any thread of the process was put on a CPU: its wake-ups."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[2])
+        except OSError:
+            pass
+    return total
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+def stop(pid):
+    for sig, wait in ((signal.SIGTERM, 15), (signal.SIGKILL, 5)):
+        try:
+            os.kill(pid, sig)
+        except ProcessLookupError:
+            return
+        end = time.time() + wait
+        while time.time() < end and alive(pid):
+            time.sleep(0.05)
+        if not alive(pid):
+            return
+
+
+class Program:
+    """One notes program with a fresh home holding `count` notes."""
+
+    def __init__(self, kind, args, count):
+        self.kind, self.args, self.count = kind, args, count
+        self.home = tempfile.mkdtemp(prefix=f"jl-bench-{kind}-")
+        env = {"HOME": self.home, "XDG_CONFIG_HOME": self.home + "/.config",
+               "XDG_DATA_HOME": self.home + "/.local/share",
+               "XDG_CACHE_HOME": self.home + "/.cache", "XDG_RUNTIME_DIR": self.home + "/run"}
+        for path in env.values():
+            os.makedirs(path, mode=0o700, exist_ok=True)
+        self.env = env
+        if kind == "jotlet":
+            notes = env["XDG_DATA_HOME"] + "/Jotlet light cache"
+            os.makedirs(env["XDG_CONFIG_HOME"] + "/Harvel", mode=0o700)
+            with open(env["XDG_CONFIG_HOME"] + "/Harvel/registry.reg", "w") as f:
+                f.write(REGISTRY)
+            source = os.path.join(args.data, "jotlet")
+            names = [f"{100000 + i}.jtl" for i in range(count)]
+            self.command = [args.jotletlight]
+            self.match = ["--name", "JotNoteLight"]
+        else:
+            notes = env["XDG_CONFIG_HOME"] + "/xpad"
+            source = os.path.join(args.data, "xpad")
+            names = [f"{p}-{100000 + i}" for i in range(count) for p in ("info", "content")]
+            self.command = ["xpad"]
+            self.match = ["--class", "xpad"]
+        os.makedirs(notes, mode=0o700)
+        for name in names:
+            shutil.copy(os.path.join(source, name), notes)
+            if kind == "jotlet":
+                shutil.copy(os.path.join(source, name + "2"), notes)
+        self.pid = None
+
+    def start(self, display):
+        env = dict(display.env, **self.env)
+        out = subprocess.run([self.args.mapwatch, *self.match, "--count", str(self.count),
+                              "--timeout", "300", "--", *self.command], env=env,
+                             capture_output=True, text=True)
+        pid, seconds = out.stdout.split()
+        self.pid = int(pid)
+        if seconds == "timeout":
+            raise RuntimeError(f"{self.kind}: {self.count} notes did not appear")
+        return float(seconds)
+
+    def close(self):
+        if self.pid:
+            stop(self.pid)
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+def startup(args, display, kind, count):
+    times, peaks, settled = [], [], []
+    for _ in range(args.repeat):
+        program = Program(kind, args, count)
+        try:
+            times.append(program.start(display))
+            time.sleep(args.settle)
+            peaks.append(proc_status(program.pid, "VmHWM"))
+            settled.append(proc_status(program.pid, "VmRSS"))
+        finally:
+            program.close()
+    return statistics.median(times), statistics.median(peaks), statistics.median(settled)
+
+
+def idle(args, display, kind, count):
+    program = Program(kind, args, count)
+    try:
+        program.start(display)
+        time.sleep(args.settle)
+        cpu0, sw0, t0 = cpu_seconds(program.pid), switches_in(program.pid), time.time()
+        time.sleep(args.idle)
+        cpu1, sw1, t1 = cpu_seconds(program.pid), switches_in(program.pid), time.time()
+        return (cpu1 - cpu0) * 1000.0 * 60.0 / (t1 - t0), (sw1 - sw0) / (t1 - t0)
+    finally:
+        program.close()
+
+
+def fmt(value, unit, digits=2):
+    return "-" if value is None else f"{value:.{digits}f} {unit}"
+
+
+def run_startup(args, display, have_xpad):
+    ours, peer = {}, {}
+    for count in args.counts:
+        ours[count] = startup(args, display, "jotlet", count)
+        peer[count] = startup(args, display, "xpad", count) if have_xpad and count <= 200 else None
+        p = peer[count] or (None, None, None)
+        t_ok = ratio_ok(ours[count][0], p[0], 1 / 5) if count == 200 else None
+        m_ok = ratio_ok(ours[count][1], p[1], 1 / 3) if count == 200 else None
+        row(f"start-up {count} notes", fmt(ours[count][0], "s", 3), fmt(p[0], "s", 3),
+            "<= 1/5 of peer" if count == 200 else "", t_ok)
+        row(f"  peak RSS {count} notes", fmt(ours[count][1], "MB", 1), fmt(p[1], "MB", 1),
+            "<= 1/3 of peer" if count == 200 else "", m_ok)
+        row(f"  settled RSS {count} notes", fmt(ours[count][2], "MB", 1), fmt(p[2], "MB", 1),
+            "", None)
+    if 1 in ours and 200 in ours and 1000 in ours:
+        for i, what in ((0, "time"), (1, "peak RSS")):
+            per200 = (ours[200][i] - ours[1][i]) / 199
+            per1000 = (ours[1000][i] - ours[1][i]) / 999
+            growth = per1000 / per200 if per200 > 0 else 0
+            row(f"  {what} per note 1000 vs 200", f"x{growth:.2f}", "-",
+                "<= x1.3 (linear)", growth <= 1.3)
+
+
+def ratio_ok(ours, peer, bound):
+    return None if peer is None else ours <= peer * bound
+
+
+def timed(command, env=None, repeat=3):
+    times = []
+    for _ in range(repeat):
+        start = time.perf_counter()
+        subprocess.run(command, env=env, check=True, stdout=subprocess.DEVNULL)
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def google_bench(binary, repeat):
+    out = subprocess.run([binary, "--benchmark_format=json",
+                          f"--benchmark_repetitions={repeat}",
+                          "--benchmark_report_aggregates_only=true"],
+                         capture_output=True, text=True, check=True)
+    return {b["run_name"]: b for b in json.loads(out.stdout)["benchmarks"]
+            if b.get("aggregate_name") == "median"}
+
+
+def run_rtf(args):
+    big = os.path.join(args.data, "big.rtf")
+    megabytes = os.path.getsize(big) / 1e6
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    out = tempfile.mkdtemp(prefix="jl-bench-rtf-")
+    try:
+        ours = timed([args.jotletctl, "convert", big, out + "/out.txt"], env, args.repeat)
+    finally:
+        shutil.rmtree(out)
+    peer = timed(["unrtf", "--text", big], None, args.repeat) if shutil.which("unrtf") else None
+    ok = None if peer is None else (megabytes / ours) >= 10 * (megabytes / peer)
+    row(f"convert {megabytes:.1f} MB RTF to text", fmt(megabytes / ours, "MB/s", 1),
+        fmt(None if peer is None else megabytes / peer, "MB/s", 1), ">= 10x peer speed", ok)
+    bench = google_bench(args.bench_rtf, args.repeat)
+    for size in ("10240", "1048576", "10485760"):
+        read = bench[f"readRtf/{size}"]["bytes_per_second"] / 1e6
+        write = bench[f"writeRtf/{size}"]["bytes_per_second"] / 1e6
+        row(f"  RTF read {int(size) >> 10} KB", fmt(read, "MB/s", 1), "-", "", None)
+        row(f"  RTF write {int(size) >> 10} KB", fmt(write, "MB/s", 1), "-", ">= read speed",
+            write >= read)
+
+
+def run_saving(args):
+    bench = google_bench(args.bench_notes, args.repeat)
+    one = bench["BM_SaveNoteTypical/real_time"]["real_time"]
+    every = bench["BM_SaveAll/200/real_time"]["real_time"]
+    row("save one typical note (flushed)", fmt(one, "ms"), "-", "< 5 ms", one < 5)
+    row("save all 200 notes (flushed)", fmt(every, "ms", 0), "-", "< 1000 ms", every < 1000)
+
+
+def run_idle(args, display, have_xpad):
+    cpu, wakes = idle(args, display, "jotlet", 200)
+    peer = idle(args, display, "xpad", 200) if have_xpad else (None, None)
+    row("idle CPU, 200 notes", fmt(cpu, "ms/min", 1), fmt(peer[0], "ms/min", 1),
+        "< 20 ms/min (clock-tick noise)", cpu < 20)
+    row("idle wake-ups, 200 notes", fmt(wakes, "/s"), fmt(peer[1], "/s"),
+        "<= 0.2/s (one per 5 s tick)", wakes <= 0.2)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for name in ("data", "jotletlight", "jotletctl", "mapwatch", "bench_rtf", "bench_notes"):
+        parser.add_argument("--" + name.replace("_", "-"), required=True)
+    parser.add_argument("--counts", type=lambda s: [int(x) for x in s.split(",")],
+                        default=[1, 50, 200, 1000])
+    parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--settle", type=float, default=3.0)
+    parser.add_argument("--idle", type=float, default=60.0)
+    parser.add_argument("--only", default="startup,saving,rtf,idle")
+    args = parser.parse_args()
+    only = args.only.split(",")
+    have_xpad = shutil.which("xpad") is not None
+    print(f"{'figure':<34} {'Jotlet Light':>14} {'peer':>14}  {'target':<34} verdict")
+    print(f"(peers: xpad {'found' if have_xpad else 'not installed'}, unrtf "
+          f"{'found' if shutil.which('unrtf') else 'not installed'}; medians of {args.repeat})")
+    display = Display() if {"startup", "idle"} & set(only) else None
+    try:
+        if "startup" in only:
+            run_startup(args, display, have_xpad)
+        if "saving" in only:
+            run_saving(args)
+        if "rtf" in only:
+            run_rtf(args)
+        if "idle" in only:
+            run_idle(args, display, have_xpad)
+    finally:
+        if display:
+            display.close()
+    return 1 if any(r[4] == "FAIL" for r in ROWS) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
