@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import time
 
-from desktop import DesktopError, stop_process, wait_until
+from desktop import SCREEN_HEIGHT, TRAY_HEIGHT, DesktopError, stop_process, wait_until
 
 SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Harvel\Vesk Jotlet 2003\1.9.5"
 NOTE_WINDOW_NAME = "JotNoteLight"
@@ -140,13 +140,17 @@ class Program:
         found = []
         for pid in self.pids():
             found += self.desktop.search(["--pid", str(pid), "--name", "^%s$" % name])
-        tray = self.desktop.tray_area()
-        return [w for w in found if not (tray and self._inside(self.desktop.geometry(w), tray))]
+        # xdotool's name search also matches a window's class and icon name,
+        # so the visible name is compared once more.
+        return [w for w in found if self.desktop.name(w) == name
+                and not self._in_tray_row(self.desktop.geometry(w))]
 
     @staticmethod
-    def _inside(inner, outer):
-        return (outer[0] <= inner[0] and inner[0] + inner[2] <= outer[0] + outer[2]
-                and outer[1] <= inner[1] and inner[1] + inner[3] <= outer[1] + outer[3])
+    def _in_tray_row(geometry):
+        # The tray sits along the bottom edge; its icon may be mapped before
+        # the tray itself shows, so the row is judged, not the tray window.
+        x, y, w, h = geometry
+        return y >= SCREEN_HEIGHT - TRAY_HEIGHT and h <= TRAY_HEIGHT
 
     def visible_windows(self):
         found = []

@@ -11,6 +11,7 @@ import time
 
 SCREEN_WIDTH = 1280
 SCREEN_HEIGHT = 800
+TRAY_HEIGHT = 32
 
 
 class DesktopError(RuntimeError):
@@ -97,7 +98,7 @@ class Desktop:
         wait_until(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
                    20, "openbox")
         self.trayer = self._spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
-                     "--height", "32", "--SetDockType", "true", "--transparent", "false",
+                     "--height", str(TRAY_HEIGHT), "--SetDockType", "true", "--transparent", "false",
                      "--tint", "0x606060", "--expand", "false"], env=self.env())
         # With no icon yet the tray is not mapped, so search unmapped windows too.
         wait_until(lambda: self.search(["--classname", "trayer"], False), 20, "trayer")
