@@ -1,7 +1,7 @@
 #include "app/DLista.h"
 
-#include "note/GuardedCall.h"
 #include "note/Note.h"
+#include "ui/Guarded.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ TVeskLista::TVeskLista()
 
 TVeskLista::~TVeskLista()
 {
-    note::guardedCall(nullptr, [this] { destroy(); });
+    ui::runGuarded(nullptr, [this] { destroy(); });
 }
 
 int TVeskLista::count() const

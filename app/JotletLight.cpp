@@ -4,7 +4,6 @@
 #include "app/DLista.h"
 #include "app/StartupFiles.h"
 #include "app/TrayIcon.h"
-#include "note/GuardedCall.h"
 #include "note/Note.h"
 #include "platform/Paths.h"
 #include "platform/Product.h"
@@ -294,8 +293,16 @@ void TFJotletLightMain::endProgram(bool quietly)
     if (m_ended)
         return;
     if (quietly) {
-        note::setErrorReporter([](QWidget *, const QString &message) { printError(message); });
+        // Nobody answers a message box now: what the notes would show while
+        // they are saved goes to standard error.
+        dialogs::DialogScript unattended;
+        dialogs::DialogScript *const previous = dialogs::currentScript();
+        if (!previous)
+            dialogs::setScript(&unattended);
         runReportingToStandardError([this] { FreeNotes(); });
+        dialogs::setScript(previous);
+        for (const QString &message : unattended.messages)
+            printError(message);
     } else {
         ui::runGuarded(nullptr, [this] { FreeNotes(); });
     }

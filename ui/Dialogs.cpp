@@ -52,6 +52,11 @@ void setScript(DialogScript *script)
     g_script = script;
 }
 
+DialogScript *currentScript()
+{
+    return g_script;
+}
+
 void showError(QWidget *parent, const QString &message)
 {
     if (g_script) {

@@ -40,5 +40,7 @@ struct DialogScript
 
 // Installs a script (nullptr: real dialogs again). Not owned.
 void setScript(DialogScript *script);
+// The installed script, or nullptr.
+DialogScript *currentScript();
 
 } // namespace dialogs

@@ -16,7 +16,6 @@ void ControllerTest::SetUp()
     QDir(folder()).removeRecursively();
     programFolder = testsupport::freshDir(QStringLiteral("program"));
     QDir(programFolder).mkdir(QStringLiteral("language"));
-    dialogs::setScript(&script);
     m_now = QDateTime(QDate(2024, 5, 6), QTime(9, 0));
     storage::setLocalClock([this] { return m_now; });
     writeRegBool(QStringLiteral("FirstRun"), false);
@@ -25,7 +24,6 @@ void ControllerTest::SetUp()
 void ControllerTest::TearDown()
 {
     duringOptions = {};
-    dialogs::setScript(nullptr);
     NoteFixture::TearDown();
 }
 

@@ -40,7 +40,6 @@ protected:
     void setNow(const QDateTime &now) { m_now = now; }
 
     QString programFolder;
-    dialogs::DialogScript script;
     QStringList startedPrograms; // "<program> in <working folder>"
     QList<bool> optionsRuns; // languagePage of each run
     std::function<void()> duringOptions; // runs while the options dialog is open
