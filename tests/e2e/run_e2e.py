@@ -6,6 +6,8 @@ import os
 import sys
 import traceback
 
+sys.dont_write_bytecode = True  # keep the source folder clean
+
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from account import Account, Program  # noqa: E402
