@@ -74,8 +74,16 @@ run_logged cmake --build "$build_dir" -j2 --target "${build_targets[@]}"
 
 findings_dir=$build_dir/fuzz-findings
 mkdir -p "$findings_dir"
-work=$(mktemp -d)
+# Targets that hand their input over as a file write it once per input: a
+# file system in memory, where there is one, spares the disk.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    work=$(mktemp -d /dev/shm/jl-fuzz.XXXXXX)
+else
+    work=$(mktemp -d)
+fi
 trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/tmp"
+export TMPDIR=$work/tmp
 
 found=0
 echo "== fuzzing each target for $seconds s"
