@@ -159,7 +159,9 @@ class Desktop:
         return [int(m, 16) for m in re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M)]
 
     def move_mouse(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # Not --sync: it waits for ever when the pointer is already there.
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.05)
 
     def click(self, x, y, button=1):
         self.move_mouse(x, y)

@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Takes the user guide's screenshots on a throw-away desktop:
+    screenshots.py BUILD_DIR OUTPUT_DIR
+Not a test: run it by hand when the look of the program changes."""
+import os
+import sys
+import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from account import Account, Program  # noqa: E402
+from cases import SETTLE, minimal_rtf, note_record, settle, title_point, tray_menu  # noqa: E402
+from desktop import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop  # noqa: E402
+
+
+def font(name, size, **style):
+    base = {"name": name, "size": size, "bold": False, "italic": False,
+            "underline": False, "strikeOut": False, "color": 0}
+    base.update(style)
+    return base
+
+
+def rtf(lines, face="DejaVu Sans"):
+    body = "\\par ".join(lines)
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 %s;}}\\f0\\fs20 %s\\par}" % (face, body)
+
+
+NOTES = [
+    ("10.jtl", "Shopping", 20, 20, 190, 150, 0x00FFFF, 0xC0DCC0,
+     font("DejaVu Sans", 10), ["Milk", "Bread", "Batteries (AA)"]),
+    ("11.jtl", "Phone numbers", 230, 20, 220, 150, 0xC0C0FF, 0x9090E0,
+     font("Liberation Serif", 12, italic=True), ["Anna 0123 456 789", "Plumber 0987 654 321"]),
+    ("12.jtl", "Today", 470, 20, 200, 150, 0xFFE0C0, 0xE0B080,
+     font("Liberation Mono", 10, bold=True), ["10:30 dentist", "14:00 call back Tom"]),
+]
+
+
+def add_notes(account):
+    for name, title, left, top, w, h, back, title_back, body_font, lines in NOTES:
+        record = note_record(title, left, top, w, h, backColor=back, titleColor=title_back,
+                             bodyFont=body_font, lines=lines)
+        record["titleFont"] = dict(body_font, bold=True, italic=False, size=10)
+        account.make_note(name, record, rtf(lines, body_font["name"]))
+
+
+def main():
+    build_dir, out = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    os.makedirs(out, exist_ok=True)
+    account = Account(build_dir)
+    try:
+        with Desktop(account.home) as desktop:
+            program = Program(account, desktop)
+            try:
+                take(program, desktop, out)
+            finally:
+                program.stop()
+    finally:
+        account.remove()
+
+
+def take(program, desktop, out):
+    account = program.account
+    settle(account)
+    add_notes(account)
+    program.start()
+    program.wait_for_windows(len(NOTES))
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "notes.png"), (10, 10, 680, 170))
+
+    x, y = program.tray_icon()
+    desktop.click(x, y, 3)
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "tray-menu.png"),
+                       (SCREEN_WIDTH - 200, SCREEN_HEIGHT - 170, 200, 170))
+    desktop.key("Escape")
+    time.sleep(SETTLE)
+
+    tray_menu(program, "options")
+    options = program.wait_for_window("Options")
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "options.png"), desktop.geometry(options))
+    desktop.xdotool("windowactivate", "--sync", options)
+    desktop.key("Escape")
+    time.sleep(SETTLE)
+    program.wait_for_windows(len(NOTES), timeout=30)
+    time.sleep(SETTLE)
+
+    # The alarm dialog: "Note alarms" in the title menu of the first note.
+    note = [w for w in program.windows() if desktop.geometry(w)[0] == 20][0]
+    desktop.click(*title_point(desktop, note), button=3)
+    time.sleep(SETTLE)
+    desktop.key("Down", "Down", "Down", "Down", "Return")
+    time.sleep(SETTLE * 2)
+    dialogs = [w for w in program.visible_windows()
+               if desktop.name(w) not in ("JotNoteLight", "") and desktop.geometry(w)[3] > 60]
+    if dialogs:
+        desktop.screenshot(os.path.join(out, "alarm-dialog.png"), desktop.geometry(dialogs[-1]))
+    else:
+        print("no alarm dialog to take")
+
+
+if __name__ == "__main__":
+    main()
