@@ -504,6 +504,11 @@ TEST_F(NoteCommands, PrintingALongNoteFillsSeveralPagesOfItsJob)
     const QByteArray printed = testsupport::readAll(pdf);
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
     EXPECT_GT(QString::fromLatin1(printed).count(page), 1);
+    // The job (the document's title) is named after the note.
+    QByteArray title;
+    for (const char c : QByteArray("Shopping"))
+        title.append('\0').append(c);
+    EXPECT_TRUE(printed.contains(title));
 }
 
 TEST_F(NoteCommands, PrintingWithoutAPrinterReportsItAndPrintsNothing)
