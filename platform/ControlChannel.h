@@ -47,6 +47,6 @@ private:
 // Sends one request and waits for the answer. False with a reason when no
 // instance runs or it refused the request.
 bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
-                        int timeoutMs = 5000);
+                        int timeoutMs = 15000);
 
 } // namespace platform
