@@ -77,7 +77,9 @@ std::optional<QByteArray> readExistingFile(const QString &path, qint64 maxBytes)
         throw EInOutError(file.errorString());
     if (file.size() > maxBytes)
         throw EInOutError(QStringLiteral("File too large: %1").arg(path));
-    QByteArray bytes = file.read(maxBytes + 1);
+    // Not read(maxBytes + 1): Qt sizes that buffer to the maximum first, which
+    // cost a 512 MB allocation for every note body read.
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EInOutError(file.errorString());
     if (bytes.size() > maxBytes)
