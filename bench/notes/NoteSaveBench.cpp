@@ -3,6 +3,7 @@
 // note at exit or at the end of the session.
 #include "app/DLista.h"
 #include "note/Note.h"
+#include "storage/NoteFolder.h"
 #include "ui/NoteText.h"
 
 #include <QApplication>
@@ -63,6 +64,8 @@ int main(int argc, char **argv)
         qputenv(name, home.path().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QApplication app(argc, argv);
+    // The program makes the folder at start-up, before any note saves.
+    storage::ensureNoteFolder();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
