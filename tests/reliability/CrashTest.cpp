@@ -181,8 +181,9 @@ public:
                     count(Target::RegistryNumber), count(Target::RegistryText), m_tally.newFound,
                     m_tally.oldFound);
         std::printf("crashtest: temporary files left by kills: %lld in the note folder, %lld in "
-                    "the settings folder\n",
-                    static_cast<long long>(m_noteStrays), static_cast<long long>(m_configStrays));
+                    "the settings folder; lock files left: %lld\n",
+                    static_cast<long long>(m_noteStrays), static_cast<long long>(m_configStrays),
+                    static_cast<long long>(m_lockFiles));
     }
 
 private:
@@ -274,9 +275,15 @@ private:
         for (int note = 0; note < kNotes; ++note)
             notes << noteFileName(note) << noteFileName(note) + QLatin1Char('2');
         const QString registryName = QFileInfo(platform::registryFile()).fileName();
-        // The lock files of a killed writer name its process and nothing else.
+        // Lock files (and the locks taken to remove a dead writer's lock)
+        // name a process and nothing else.
+        QStringList config = {registryName};
         const QString lock = registryName + QStringLiteral(".lock");
-        const QStringList config = {registryName, lock, lock + QStringLiteral(".rmlock")};
+        for (const QString &name : QDir(platform::configFolder()).entryList(QDir::Files)) {
+            if (name == lock || (name.startsWith(lock) && name.endsWith(QStringLiteral(".rmlock"))))
+                config << name;
+        }
+        m_lockFiles = config.size() - 1;
         m_noteStrays = m_checker.strayFiles(storage::noteFolderPath(), notes, &fault).size();
         m_configStrays = m_checker.strayFiles(platform::configFolder(), config, &fault).size();
         if (fault.isEmpty())
@@ -293,6 +300,7 @@ private:
     Tally m_tally;
     qsizetype m_noteStrays = 0;
     qsizetype m_configStrays = 0;
+    qsizetype m_lockFiles = 0;
 };
 
 // A private HOME and XDG folders for the run, inherited by every writer.
