@@ -214,8 +214,12 @@ void TFJotletLightMain::LoadNotes()
     RxTrayIcon1->setHint(QLatin1String(product::kName));
 
     const QString &programFolder = m_environment.programFolder;
+    // The installed data folder is shared by every user: never move out of
+    // it, even when it is writable (a start as root).
+    const bool installed = QFileInfo(programFolder).canonicalFilePath()
+        == QFileInfo(platform::installedDataFolder()).canonicalFilePath();
     app::deliverWelcomeNote(programFolder, NotesFolder, folderIsNew,
-                            QFileInfo(programFolder).isWritable());
+                            !installed && QFileInfo(programFolder).isWritable());
     // One unreadable note does not keep the others away; it is named in
     // one message at the end and its files are left as they are.
     QStringList failures;
