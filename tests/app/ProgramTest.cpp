@@ -8,6 +8,7 @@
 #include "support/TempHome.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
@@ -39,9 +40,18 @@ TEST_F(Program, SavesEveryNoteWhenTerminated)
     // No first-run language prompt: this test is about the notes.
     writeRegBool(QStringLiteral("FirstRun"), false);
 
+    // A copy of its own: the build's program folder keeps its welcome note.
+    const QString folder = testsupport::freshDir(QStringLiteral("program"));
+    QDir(folder).mkdir(QStringLiteral("language"));
+    const QString english = QStringLiteral(JL_TEST_SOURCE_DIR "/resources/language/english.lng");
+    QFile::copy(english, folder + QStringLiteral("/default.lng"));
+    QFile::copy(english, folder + QStringLiteral("/language/english.lng"));
+    const QString executable = folder + QStringLiteral("/jotletlight");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(JOTLETLIGHT_PATH), executable));
+
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(JOTLETLIGHT_PATH), {});
+    program.start(executable, {});
     ASSERT_TRUE(program.waitForStarted());
     const QDeadlineTimer deadline(20000);
     while (!notesLoading() && !deadline.hasExpired() && program.state() == QProcess::Running)
