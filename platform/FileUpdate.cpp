@@ -1,5 +1,7 @@
 #include "platform/FileUpdate.h"
 
+#include "platform/StaleLock.h"
+
 #include "platform/Errors.h"
 
 #include <QDir>
@@ -36,7 +38,7 @@ void ensurePrivateFolder(const QString &folder)
 // QLockFile's own wait backs off to seconds between tries, so a writer can
 // starve while another instance writes in quick succession; short, growing
 // pauses catch the gaps between the other's writes.
-bool acquire(QLockFile &lock)
+bool acquire(QLockFile &lock, const QString &lockPath)
 {
     QElapsedTimer waited;
     waited.start();
@@ -44,6 +46,8 @@ bool acquire(QLockFile &lock)
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || waited.elapsed() >= g_lockTimeoutMs)
             return false;
+        if (removeOwnerlessLock(lock, lockPath))
+            continue;
         QThread::msleep(pauseMs);
         pauseMs = qMin(pauseMs * 2, 16ul);
     }
@@ -90,8 +94,9 @@ std::optional<QByteArray> readExistingFile(const QString &path, qint64 maxBytes)
 void updateFile(const QString &path, QFileDevice::Permissions permissions, const FileChange &change)
 {
     ensurePrivateFolder(QFileInfo(path).absolutePath());
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!acquire(lock))
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!acquire(lock, lockPath))
         throw EInOutError(QStringLiteral("Cannot lock %1").arg(path));
     // Read again under the lock: another process may have changed the file
     // since the caller last looked.

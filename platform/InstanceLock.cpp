@@ -1,5 +1,7 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/StaleLock.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,7 +18,8 @@ QString lockPathFor(const QString &noteFolder)
 } // namespace
 
 InstanceLock::InstanceLock(const QString &noteFolder)
-    : m_lock(lockPathFor(noteFolder))
+    : m_path(lockPathFor(noteFolder))
+    , m_lock(m_path)
 {
     // Never stale by age: a long-running instance keeps its lock for weeks.
     m_lock.setStaleLockTime(0);
@@ -24,7 +27,9 @@ InstanceLock::InstanceLock(const QString &noteFolder)
 
 bool InstanceLock::tryLock(int timeoutMs)
 {
-    return m_lock.tryLock(timeoutMs);
+    if (m_lock.tryLock(timeoutMs))
+        return true;
+    return removeOwnerlessLock(m_lock, m_path) && m_lock.tryLock(0);
 }
 
 void InstanceLock::unlock()

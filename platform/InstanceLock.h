@@ -20,6 +20,7 @@ public:
     bool isLocked() const { return m_lock.isLocked(); }
 
 private:
+    QString m_path;
     QLockFile m_lock;
 };
 
