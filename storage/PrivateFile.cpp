@@ -3,6 +3,19 @@
 #include "platform/Errors.h"
 
 namespace storage {
+namespace {
+
+// The system's reason alone ("No space left on device") does not say which
+// of the user's notes could not be saved.
+EInOutError saveError(const QSaveFile &file)
+{
+    const QString reason = file.errorString();
+    if (reason.contains(file.fileName()))
+        return EInOutError(reason);
+    return EInOutError(file.fileName() + QStringLiteral(": ") + reason);
+}
+
+} // namespace
 
 std::unique_ptr<QSaveFile> openPrivateSaveFile(const QString &path)
 {
@@ -10,18 +23,18 @@ std::unique_ptr<QSaveFile> openPrivateSaveFile(const QString &path)
     // Never fall back to writing the target in place: that is what tears files.
     file->setDirectWriteFallback(false);
     if (!file->open(QIODevice::WriteOnly))
-        throw EInOutError(file->errorString());
+        throw saveError(*file);
     // The temporary file takes the old file's mode; a note is private whatever
     // that was.
     if (!file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        throw EInOutError(file->errorString());
+        throw saveError(*file);
     return file;
 }
 
 void writeToSaveFile(QSaveFile &file, const QByteArray &bytes)
 {
     if (file.write(bytes) != bytes.size())
-        throw EInOutError(file.errorString());
+        throw saveError(file);
 }
 
 void commitSaveFile(QSaveFile &file)
@@ -30,7 +43,7 @@ void commitSaveFile(QSaveFile &file)
     // temporary file over the old one even when its final flush came short
     // (a full disk), which would put a torn file in place.
     if (!file.flush() || !file.commit())
-        throw EInOutError(file.errorString());
+        throw saveError(file);
 }
 
 void writePrivateFile(const QString &path, const QByteArray &bytes)
