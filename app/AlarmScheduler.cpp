@@ -2,7 +2,7 @@
 
 #include "app/DLista.h"
 #include "app/JotletLight.h"
-#include "app/NoteVisibility.h"
+#include "ui/QuietShow.h"
 #include "note/Note.h"
 #include "storage/DateTime.h"
 #include "ui/Guarded.h"
@@ -30,7 +30,7 @@ void runAlarmTick(TVeskLista *notes, double now)
         TSingolNote *note = notes->form(i);
         if (note->AlarmEnabled && !note->Discarded && !note->AlarmFired
             && isMomentDue(note->AlarmDate, note->AlarmTime, now)) {
-            showWithoutActivating(note);
+            ui::showWithoutActivating(note);
             note->AlarmFired = true;
             note->SetOnTop(true);
         }

@@ -1,7 +1,7 @@
 // The commands of the tray icon and its menu, all acting on every note.
 #include "app/DLista.h"
 #include "app/JotletLight.h"
-#include "app/NoteVisibility.h"
+#include "ui/QuietShow.h"
 #include "note/Note.h"
 #include "settings/DResource.h"
 #include "settings/veskUt.h"
@@ -51,7 +51,7 @@ void TFJotletLightMain::ShowAllJotlet1Click()
         TSingolNote *note = m_notes->form(i);
         if (note->Discarded)
             continue;
-        app::showWithoutActivating(note);
+        ui::showWithoutActivating(note);
         note->BringToFront();
     }
 }

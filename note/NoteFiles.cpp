@@ -6,6 +6,7 @@
 #include "storage/NoteFolder.h"
 #include "ui/ColorRef.h"
 #include "ui/NoteText.h"
+#include "ui/QuietShow.h"
 
 #include <QFileInfo>
 
@@ -58,7 +59,12 @@ void TSingolNote::LoadNote(const QString &fileName)
     loadBody(loaded, storage::companionPath(path));
     m_noteFileName = fileName;
     applyRecord(loaded);
-    setVisible(loaded.visible);
+    // Notes coming back at start-up do not take the focus one after another
+    // from whatever the user is doing (and each would be saved as it lost it).
+    if (loaded.visible)
+        ui::showWithoutActivating(this);
+    else
+        hide();
 }
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -49,7 +48,7 @@ TVeskFile::TVeskFile(QString fileName)
 {
 }
 
-// Without commit() the save file discards its temporary file here.
+// Without commit() nothing written so far reaches the disk.
 TVeskFile::~TVeskFile() = default;
 
 void TVeskFile::reset()
@@ -74,16 +73,18 @@ bool TVeskFile::atEnd() const
 void TVeskFile::rewrite()
 {
     m_input.reset();
-    m_output.reset();
-    m_output = storage::openPrivateSaveFile(m_fileName);
+    // Collected whole, so that commit() can leave a file that already holds
+    // exactly this content as it is.
+    m_output = QByteArray();
 }
 
 void TVeskFile::commit()
 {
     if (!m_output)
         throw EInOutError(fileNotOpen());
-    const std::unique_ptr<QSaveFile> output = std::move(m_output);
-    storage::commitSaveFile(*output);
+    const QByteArray output = std::move(*m_output);
+    m_output.reset();
+    storage::writePrivateFile(m_fileName, output);
 }
 
 // ---- writing
@@ -92,7 +93,7 @@ void TVeskFile::put(const QByteArray &bytes)
 {
     if (!m_output)
         throw EInOutError(fileNotOpen());
-    storage::writeToSaveFile(*m_output, bytes);
+    m_output->append(bytes);
 }
 
 void TVeskFile::writeString(const QString &text)

@@ -8,9 +8,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QFile;
-class QSaveFile;
 
 // A wrong type tag met by one of TVeskFile's readers.
 class EVeskFileError : public Error
@@ -27,8 +27,8 @@ public:
 // tag byte stays consumed), running out of bytes EInOutError("Read beyond end
 // of file"). After an error the object is good only for destruction.
 //
-// Writing: rewrite(), the writers, then commit(). Everything goes into a
-// temporary file beside the target, and only commit() puts it in place (flushed
+// Writing: rewrite(), the writers, then commit(). The content is collected in
+// memory, and only commit() puts it in place (storage/PrivateFile.h: flushed
 // to disk, then renamed over the old file), so a failure at any point, or
 // destroying the object without commit(), leaves the old file whole.
 class TVeskFile
@@ -106,5 +106,5 @@ private:
 
     QString m_fileName;
     std::unique_ptr<QFile> m_input; // after reset()
-    std::unique_ptr<QSaveFile> m_output; // after rewrite()
+    std::optional<QByteArray> m_output; // after rewrite()
 };

@@ -300,6 +300,44 @@ def one_instance_and_restart(program):
     check(sorted(account.note_files()) == ["400.jtl", "401.jtl", "402.jtl"], "every note kept")
 
 
+def file_identities(account):
+    """Each file of the note folder with its inode and modification time:
+    a save replaces a file by renaming a new one over it."""
+    folder = account.note_folder
+    identities = {}
+    for name in sorted(os.listdir(folder)):
+        info = os.stat(os.path.join(folder, name))
+        identities[name] = (info.st_ino, info.st_mtime_ns)
+    return identities
+
+
+def untouched_notes_stay_as_they_were(program):
+    """Notes that come back at start-up take no focus and are not written
+    again; once saved in the program's own form, a session without edits
+    leaves their files as they are, exit included."""
+    account = program.account
+    settle(account)
+    for i in range(4):
+        account.make_note("%d.jtl" % (500 + i),
+                          note_record("Note %d" % i, 100 + 250 * i, 200, 200, 120),
+                          minimal_rtf("Note %d" % i))
+    before = file_identities(account)
+    start_settled(program)
+    program.wait_for_windows(4)
+    time.sleep(2 * SETTLE)
+    check(file_identities(account) == before, "start-up rewrote notes nobody touched")
+    check(program.ctl("exit").returncode == 0, "jotletctl exit")
+    program.wait_for_exit()
+
+    saved = file_identities(account)
+    start_settled(program)
+    program.wait_for_windows(4)
+    check(program.ctl("exit").returncode == 0, "jotletctl exit")
+    program.wait_for_exit()
+    check(file_identities(account) == saved,
+          "a session without edits rewrote notes:\n%s\n%s" % (saved, file_identities(account)))
+
+
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
-                                  one_instance_and_restart)}
+                                  one_instance_and_restart, untouched_notes_stay_as_they_were)}

@@ -144,6 +144,7 @@ TEST_P(NoteOnASmallDisk, TheMessageNamesTheNote)
     TSingolNote note(false);
     saveFirstVersion(note);
     breakDisk();
+    note.NoteText->setLines(typedLines());
     note.Modified = true;
     notetest::deactivate(note);
     ASSERT_EQ(errors.size(), 1);

@@ -6,6 +6,8 @@
 
 #include <climits>
 
+#include <sys/stat.h>
+
 using storage::FontDesc;
 using storagetest::bytesOf;
 using storagetest::messageOf;
@@ -457,10 +459,54 @@ TEST(VeskFileSaving, FailedCommitReportsTheSystemsReason)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
-TEST(VeskFileSaving, CannotStartWritingInAMissingFolder)
+TEST(VeskFileSaving, WritingIntoAMissingFolderFailsAtCommit)
 {
     TVeskFile file(scratchPath(QStringLiteral("missing/1.jtl")));
-    EXPECT_FALSE(messageOf<EInOutError>([&] { file.rewrite(); }).isEmpty());
+    file.rewrite();
+    file.writeBool(true);
+    EXPECT_FALSE(messageOf<EInOutError>([&] { file.commit(); }).isEmpty());
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+void saveBool(const QString &path, bool value)
+{
+    TVeskFile file(path);
+    file.rewrite();
+    file.writeBool(value);
+    file.commit();
+}
+
+// A file replaced by rename gets a new inode; one left alone keeps its own.
+TEST(VeskFileSaving, AnUnchangedPrivateFileIsLeftAsItIs)
+{
+    const QString path
+        = testsupport::freshDir(QStringLiteral("unchanged")) + QStringLiteral("/1.jtl");
+    saveBool(path, true);
+    const ino_t first = inodeOf(path);
+    saveBool(path, true);
+    EXPECT_EQ(inodeOf(path), first);
+
+    saveBool(path, false); // same size, other bytes
+    EXPECT_NE(inodeOf(path), first);
+    EXPECT_EQ(testsupport::readAll(path).toHex(), "0100");
+}
+
+TEST(VeskFileSaving, SameContentIsStillRewrittenToMakeTheFilePrivate)
+{
+    const QString path = testsupport::freshDir(QStringLiteral("shared")) + QStringLiteral("/1.jtl");
+    testsupport::writeAll(path, QByteArray::fromHex("0101"));
+    QFile::setPermissions(
+        path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    saveBool(path, true);
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
+    EXPECT_EQ(testsupport::readAll(path).toHex(), "0101");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "app/NoteVisibility.h"
+#include "ui/QuietShow.h"
 
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
 void showWithoutActivating(QWidget *window)
 {
@@ -12,4 +12,4 @@ void showWithoutActivating(QWidget *window)
     window->setAttribute(Qt::WA_ShowWithoutActivating, wasQuiet);
 }
 
-} // namespace app
+} // namespace ui

@@ -2,10 +2,10 @@
 
 class QWidget;
 
-namespace app {
+namespace ui {
 
 // Shows a window without taking the keyboard focus from the one the user
 // is working in.
 void showWithoutActivating(QWidget *window);
 
-} // namespace app
+} // namespace ui
