@@ -13,15 +13,43 @@
 namespace note {
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+// The three atoms of the hint, asked for together: one round trip to the
+// X server, not one per atom.
+struct HintAtoms
 {
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    if (!reply)
-        return XCB_ATOM_NONE;
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
+    xcb_atom_t state = XCB_ATOM_NONE;
+    xcb_atom_t skipTaskbar = XCB_ATOM_NONE;
+    xcb_atom_t skipPager = XCB_ATOM_NONE;
+};
+
+HintAtoms internHintAtoms(xcb_connection_t *connection)
+{
+    const char *names[]
+        = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+    xcb_intern_atom_cookie_t cookies[3];
+    for (int i = 0; i < 3; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(names[i])), names[i]);
+    xcb_atom_t atoms[3] = {XCB_ATOM_NONE, XCB_ATOM_NONE, XCB_ATOM_NONE};
+    for (int i = 0; i < 3; ++i) {
+        if (xcb_intern_atom_reply_t *reply
+            = xcb_intern_atom_reply(connection, cookies[i], nullptr)) {
+            atoms[i] = reply->atom;
+            std::free(reply);
+        }
+    }
+    return {atoms[0], atoms[1], atoms[2]};
+}
+
+// Atoms live as long as the X server; every note window asks for the same.
+const HintAtoms &hintAtoms(xcb_connection_t *connection)
+{
+    static xcb_connection_t *known = nullptr;
+    static HintAtoms atoms;
+    if (connection != known || atoms.state == XCB_ATOM_NONE) {
+        atoms = internHintAtoms(connection);
+        known = connection;
+    }
+    return atoms;
 }
 
 std::vector<xcb_atom_t> atomList(xcb_connection_t *connection, xcb_window_t window,
@@ -50,12 +78,12 @@ void keepOffTaskbarAndPager(QWidget &window)
         return;
     xcb_connection_t *connection = x11->connection();
     const auto id = xcb_window_t(window.winId());
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    if (state == XCB_ATOM_NONE)
+    const HintAtoms &hint = hintAtoms(connection);
+    if (hint.state == XCB_ATOM_NONE)
         return;
+    const xcb_atom_t state = hint.state;
     std::vector<xcb_atom_t> atoms = atomList(connection, id, state);
-    for (const char *name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t atom = internAtom(connection, name);
+    for (const xcb_atom_t atom : {hint.skipTaskbar, hint.skipPager}) {
         if (atom != XCB_ATOM_NONE && std::find(atoms.begin(), atoms.end(), atom) == atoms.end())
             atoms.push_back(atom);
     }

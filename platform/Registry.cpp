@@ -4,6 +4,11 @@
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 
+#include <QFile>
+#include <QMutex>
+
+#include <sys/stat.h>
+
 namespace platform {
 namespace {
 
@@ -21,6 +26,73 @@ RegDocument documentOf(const std::optional<QByteArray> &bytes)
     return RegDocument::parse(decoded->text);
 }
 
+// One version of a file, told apart by its change time: every write, in
+// place or by renaming a new file over it, sets that time to the moment of
+// the write. Two writes within one tick of the file system's clock can share
+// it, so only a version older than g_settledMs is kept (see readDocument).
+struct FileVersion
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec changed {};
+
+    bool operator==(const FileVersion &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size
+            && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
+
+// Longer than the coarsest file time stamps of Linux file systems (FAT's 2 s).
+qint64 g_settledMs = 2500;
+
+std::optional<FileVersion> versionOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileVersion {info.st_dev, info.st_ino, info.st_size, info.st_ctim};
+}
+
+bool hasSettled(const FileVersion &version)
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 elapsedMs = (qint64(now.tv_sec) - qint64(version.changed.tv_sec)) * 1000
+        + (qint64(now.tv_nsec) - qint64(version.changed.tv_nsec)) / 1000000;
+    return elapsedMs > g_settledMs;
+}
+
+// Each value read used to read and parse the whole file again, and a new
+// note reads some twenty settings: most of a start-up with many notes went
+// there. The last document read is kept while its file is unchanged; a file
+// changed in the last moments is read afresh each time, as any change after
+// it is bound to carry a later change time.
+std::shared_ptr<const RegDocument> readDocument(const QString &path)
+{
+    static QMutex mutex;
+    static QString lastPath;
+    static FileVersion lastVersion;
+    static std::shared_ptr<const RegDocument> lastDocument;
+
+    const QMutexLocker locker(&mutex);
+    const std::optional<FileVersion> before = versionOf(path);
+    if (before && lastDocument && lastPath == path && lastVersion == *before)
+        return lastDocument;
+    auto document = std::make_shared<const RegDocument>(
+        documentOf(readExistingFile(path, kMaxSettingsFileBytes)));
+    const std::optional<FileVersion> after = versionOf(path);
+    if (before && after && *before == *after && hasSettled(*after)) {
+        lastPath = path;
+        lastVersion = *after;
+        lastDocument = document;
+    }
+    return document;
+}
+
 } // namespace
 
 RegistryKey::RegistryKey(const QString &keyPath)
@@ -35,7 +107,7 @@ RegistryKey::RegistryKey(const QString &keyPath, const QString &registryFile)
     if (!key)
         return;
     m_key = *key;
-    const std::optional<RegDocument> document = load();
+    const std::shared_ptr<const RegDocument> document = load();
     if (!document)
         return;
     if (document->hasKey(m_key)) {
@@ -56,12 +128,12 @@ RegistryKey::RegistryKey(const QString &keyPath, const QString &registryFile)
     }
 }
 
-std::optional<RegDocument> RegistryKey::load() const
+std::shared_ptr<const RegDocument> RegistryKey::load() const
 {
     try {
-        return documentOf(readExistingFile(m_file, kMaxSettingsFileBytes));
+        return readDocument(m_file);
     } catch (const Error &) {
-        return std::nullopt;
+        return nullptr;
     }
 }
 
@@ -69,7 +141,7 @@ std::optional<RegValue> RegistryKey::value(const QString &name) const
 {
     if (!m_open)
         return std::nullopt;
-    const std::optional<RegDocument> document = load();
+    const std::shared_ptr<const RegDocument> document = load();
     return document ? document->value(m_key, name) : std::nullopt;
 }
 
@@ -113,5 +185,14 @@ bool RegistryKey::deleteValue(const QString &name)
     });
     return removed;
 }
+
+namespace testhooks {
+
+void setRegistrySettledMs(qint64 milliseconds)
+{
+    g_settledMs = milliseconds;
+}
+
+} // namespace testhooks
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -19,9 +20,10 @@ public:
 };
 
 // The user's registry (HKEY_CURRENT_USER), kept in a registry export file.
-// Like a key handle of the real registry, each operation reads the file
-// afresh or changes it in one locked, atomic step, so values written by
-// another instance are seen at once and never lost.
+// Like a key handle of the real registry, each operation sees the file as it
+// is now (a parsed file is kept only while the file stays unchanged) or
+// changes it in one locked, atomic step, so values written by another
+// instance are seen at once and never lost.
 class RegistryKey
 {
 public:
@@ -46,8 +48,8 @@ public:
     bool deleteValue(const QString &name);
 
 private:
-    // The file as a document; nullopt when it cannot be read.
-    std::optional<RegDocument> load() const;
+    // The file as a document; null when it cannot be read.
+    std::shared_ptr<const RegDocument> load() const;
     // Applies an edit under the lock; the edit returns whether it changed anything.
     void update(const QString &failureMessage, const std::function<bool(RegDocument &)> &edit);
 
@@ -55,5 +57,10 @@ private:
     QStringList m_key;
     bool m_open = false;
 };
+
+namespace testhooks {
+// How long after its last change a registry file's parsed form may be kept.
+void setRegistrySettledMs(qint64 milliseconds);
+} // namespace testhooks
 
 } // namespace platform

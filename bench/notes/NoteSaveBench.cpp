@@ -33,26 +33,58 @@ void fillTypical(TSingolNote *note, int index)
     note->Modified = true;
 }
 
-void BM_SaveNoteTypical(benchmark::State &state)
+// The user typed into the note: both of its files change.
+void BM_SaveNoteEdited(benchmark::State &state)
+{
+    TVeskLista list;
+    TSingolNote *note = list.addNew(false, false);
+    int edit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fillTypical(note, ++edit);
+        state.ResumeTiming();
+        note->SaveNote();
+    }
+}
+BENCHMARK(BM_SaveNoteEdited)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A note the user only looked at: its files already hold what it shows.
+void BM_SaveNoteUnchanged(benchmark::State &state)
 {
     TVeskLista list;
     TSingolNote *note = list.addNew(false, false);
     fillTypical(note, 1);
+    note->SaveNote();
     for (auto _ : state)
         note->SaveNote();
 }
-BENCHMARK(BM_SaveNoteTypical)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveNoteUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Exit with 200 notes: range(1) of them edited since the last save.
 void BM_SaveAll(benchmark::State &state)
 {
     TVeskLista list;
-    for (int i = 0; i < state.range(0); ++i)
+    const int notes = int(state.range(0));
+    for (int i = 0; i < notes; ++i)
         fillTypical(list.addNew(false, false), i);
-    for (auto _ : state)
+    list.saveAll();
+    int edit = notes;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < state.range(1); ++i)
+            fillTypical(list.form(i), ++edit);
+        state.ResumeTiming();
         list.saveAll();
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    }
+    state.SetItemsProcessed(state.iterations() * notes);
 }
-BENCHMARK(BM_SaveAll)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveAll)
+    ->ArgNames({"notes", "edited"})
+    ->Args({200, 0})
+    ->Args({200, 10})
+    ->Args({200, 200})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

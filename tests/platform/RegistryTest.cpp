@@ -104,6 +104,63 @@ TEST(Registry, ValuesSurviveInTheFileBetweenKeys)
     EXPECT_TRUE(QFile::permissions(file) & QFileDevice::WriteOwner);
 }
 
+// A value of the same length keeps the file's size: only its change time
+// tells the versions apart.
+void editInPlace(const QString &file, const QByteArray &from, const QByteArray &to)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    ASSERT_TRUE(bytes.contains(from));
+    bytes.replace(from, to);
+    ASSERT_TRUE(f.seek(0));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+class KeptRegistry : public ::testing::Test
+{
+protected:
+    void SetUp() override { testhooks::setRegistrySettledMs(0); }
+    void TearDown() override { testhooks::setRegistrySettledMs(2500); }
+    // Past one tick of the clock that stamps files.
+    static void nextTick() { QThread::msleep(30); }
+};
+
+TEST_F(KeptRegistry, ChangesMadeElsewhereAreSeenAtOnce)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-kept"));
+    RegistryKey key(kKey, file);
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(135));
+    nextTick();
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 135);
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 135); // now from the kept copy
+
+    nextTick();
+    editInPlace(file, "dword:00000087", "dword:00000088");
+    nextTick();
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 136) << "edited in place";
+
+    RegistryKey other(kKey, file);
+    other.setValue(QStringLiteral("width"), RegValue::fromDWord(137));
+    nextTick();
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 137) << "replaced by another writer";
+
+    QFile::remove(file);
+    EXPECT_FALSE(key.value(QStringLiteral("width"))) << "deleted";
+}
+
+// Two writes within one tick of the file clock share their time stamps; a
+// file changed that recently is read again for every value.
+TEST(Registry, AFileChangedJustNowIsReadAgainForEachValue)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-fresh"));
+    RegistryKey key(kKey, file);
+    key.setValue(QStringLiteral("width"), RegValue::fromDWord(135));
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 135);
+    editInPlace(file, "dword:00000087", "dword:00000088");
+    EXPECT_EQ(key.value(QStringLiteral("width"))->dword(), 136);
+}
+
 TEST(Registry, OpeningCreatesTheKeyOnce)
 {
     const QString file = freshRegistry(QStringLiteral("reg-create"));
