@@ -17,7 +17,7 @@ done
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJL_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$jobs" \
-    --target jotletlight jotletctl mapwatch bench_rtf bench_storage bench_notes
+    --target jotletlight jotletctl mapwatch qtfloor bench_rtf bench_storage bench_notes
 # The welcome note beside a fresh build would join the measured notes.
 rm -f "$build/app/about.jtl" "$build/app/about.jtl2"
 
@@ -27,5 +27,6 @@ python3 "$root/bench/tools/make_notes.py" --out "$data" --count 1000 \
 
 exec python3 "$root/bench/tools/measure.py" --data "$data" \
     --jotletlight "$build/app/jotletlight" --jotletctl "$build/ctl/jotletctl" \
-    --mapwatch "$build/bench/startup/mapwatch" --bench-rtf "$build/bench/rtf/bench_rtf" \
+    --mapwatch "$build/bench/startup/mapwatch" --qtfloor "$build/bench/startup/qtfloor" \
+    --bench-rtf "$build/bench/rtf/bench_rtf" \
     --bench-notes "$build/bench/notes/bench_notes" "$@"

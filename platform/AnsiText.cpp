@@ -38,10 +38,11 @@ bool hasHighByte(const QByteArray &bytes)
 
 QByteArray toWindows1252(const QString &text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    // Written in place: appending byte by byte costs more than the mapping.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *next = out.data();
     for (QChar c : text)
-        out.append(char(windows1252Byte(c.unicode())));
+        *next++ = char(windows1252Byte(c.unicode()));
     return out;
 }
 
@@ -97,11 +98,11 @@ QString decodeAnsi(const QByteArray &bytes)
 
 QString decodeWindows1252(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *next = text.data();
     for (char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        text.append(QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u)));
+        *next++ = QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u));
     }
     return text;
 }

@@ -17,6 +17,11 @@
 namespace ui {
 namespace {
 
+Error notRtf()
+{
+    return Error(QStringLiteral("not a Rich Text Format file"));
+}
+
 QString decodeHtml(const QByteArray &bytes)
 {
     QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
@@ -25,9 +30,8 @@ QString decodeHtml(const QByteArray &bytes)
     return decoder.decode(bytes);
 }
 
-QByteArray plainTextOf(const QTextDocument &document)
+QByteArray plainTextOf(const QStringList &lines)
 {
-    const QStringList lines = plainLines(document);
     if (lines.isEmpty())
         return {};
     return platform::encodeAnsi(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
@@ -83,7 +87,7 @@ void readBodyAs(QTextDocument &document, const QByteArray &bytes, BodyFormat for
     switch (format) {
     case BodyFormat::Rtf:
         if (!rtf::read(bytes, &document))
-            throw Error(QStringLiteral("not a Rich Text Format file"));
+            throw notRtf();
         return;
     case BodyFormat::PlainText:
         setPlainLines(document, splitPlainText(platform::decodeAnsi(bytes)));
@@ -103,7 +107,7 @@ QByteArray writeBodyAs(const QTextDocument &document, BodyFormat format)
     case BodyFormat::Rtf:
         return rtf::write(document);
     case BodyFormat::PlainText:
-        return plainTextOf(document);
+        return plainTextOf(plainLines(document));
     case BodyFormat::Html:
         return htmlOf(document);
     }
@@ -114,12 +118,22 @@ void convertBodyFile(const QString &inputPath, const QString &outputPath)
 {
     const BodyFormat inputFormat = requireFormat(inputPath);
     const BodyFormat outputFormat = requireFormat(outputPath);
-    QTextDocument document;
+    QByteArray output;
     naming(inputPath, [&] {
-        readBodyAs(document, readBodyFile(inputPath), inputFormat,
-                   QFileInfo(inputPath).absolutePath());
+        const QByteArray input = readBodyFile(inputPath);
+        // Text from RTF needs no document in between, which would cost most
+        // of the time of a large file.
+        if (inputFormat == BodyFormat::Rtf && outputFormat == BodyFormat::PlainText) {
+            const std::optional<QStringList> lines = rtf::readPlainLines(input);
+            if (!lines)
+                throw notRtf();
+            output = plainTextOf(*lines);
+            return;
+        }
+        QTextDocument document;
+        readBodyAs(document, input, inputFormat, QFileInfo(inputPath).absolutePath());
+        output = writeBodyAs(document, outputFormat);
     });
-    const QByteArray output = writeBodyAs(document, outputFormat);
     naming(outputPath, [&] { storage::writePrivateFile(outputPath, output); });
 }
 

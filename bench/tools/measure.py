@@ -129,13 +129,18 @@ class Program:
             names = [f"{100000 + i}.jtl" for i in range(count)]
             self.command = [args.jotletlight]
             self.match = ["--name", "JotNoteLight"]
+        elif kind == "qtfloor":
+            notes, names = None, []
+            self.command = [args.qtfloor, str(count)]
+            self.match = ["--name", "JotNoteLight"]
         else:
             notes = env["XDG_CONFIG_HOME"] + "/xpad"
             source = os.path.join(args.data, "xpad")
             names = [f"{p}-{100000 + i}" for i in range(count) for p in ("info", "content")]
             self.command = ["xpad"]
             self.match = ["--class", "xpad"]
-        os.makedirs(notes, mode=0o700)
+        if notes:
+            os.makedirs(notes, mode=0o700)
         for name in names:
             shutil.copy(os.path.join(source, name), notes)
             if kind == "jotlet":
@@ -226,6 +231,11 @@ def run_startup(args, display, have_xpad):
             "<= 1/3 of peer" if count == 200 else "", m_ok)
         row(f"  settled RSS {count} notes", fmt(ours[count][2], "MB", 1), fmt(p[2], "MB", 1),
             "", None)
+    if 200 in args.counts:
+        floor = startup(args, display, "qtfloor", 200)
+        row("  Qt floor: 200 bare windows", fmt(floor[0], "s", 3), "-", "", None)
+        row("  Qt floor: CPU until mapped", fmt(floor[3], "s", 2), "-", "", None)
+        row("  Qt floor: peak RSS", fmt(floor[1], "MB", 1), "-", "", None)
     if 1 in ours and 200 in ours and 1000 in ours:
         for i, what in ((0, "time"), (3, "CPU"), (1, "peak RSS")):
             per200 = (ours[200][i] - ours[1][i]) / 199
@@ -309,7 +319,8 @@ def run_idle(args, display, have_xpad):
 
 def main():
     parser = argparse.ArgumentParser()
-    for name in ("data", "jotletlight", "jotletctl", "mapwatch", "bench_rtf", "bench_notes"):
+    for name in ("data", "jotletlight", "jotletctl", "mapwatch", "qtfloor", "bench_rtf",
+                 "bench_notes"):
         parser.add_argument("--" + name.replace("_", "-"), required=True)
     parser.add_argument("--counts", type=lambda s: [int(x) for x in s.split(",")],
                         default=[1, 50, 200, 1000])

@@ -1,5 +1,7 @@
 #include "ui/rtf/Rtf.h"
 
+#include "ui/rtf/RtfDocumentBuilder.h"
+#include "ui/rtf/RtfPlainText.h"
 #include "ui/rtf/RtfReader.h"
 #include "ui/rtf/RtfWriter.h"
 
@@ -20,9 +22,21 @@ bool read(const QByteArray &bytes, QTextDocument *document)
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
     document->clear();
-    Reader(bytes, document).run();
+    {
+        DocumentBuilder builder(document);
+        Reader(bytes, builder).run();
+    }
     document->setUndoRedoEnabled(undo);
     return true;
+}
+
+std::optional<QStringList> readPlainLines(const QByteArray &bytes)
+{
+    if (!looksLikeRtf(bytes))
+        return std::nullopt;
+    PlainTextSink sink;
+    Reader(bytes, sink).run();
+    return sink.takeLines();
 }
 
 QByteArray write(const QTextDocument &document)

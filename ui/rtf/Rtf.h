@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTextFormat>
+
+#include <optional>
 
 class QTextDocument;
 
@@ -15,6 +18,10 @@ bool looksLikeRtf(const QByteArray &bytes);
 // document untouched, when the bytes are not RTF. Never throws or hangs on
 // malformed input; a truncated document loads what it holds.
 bool read(const QByteArray &bytes, QTextDocument *document);
+
+// The text the document read() would build, as its plain lines (see
+// ui/BodyText.h), without building it; nullopt when the bytes are not RTF.
+std::optional<QStringList> readPlainLines(const QByteArray &bytes);
 
 // The document as RTF in the shape the Windows rich-edit control writes.
 QByteArray write(const QTextDocument &document);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/rtf/RtfSink.h"
+
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -12,23 +14,21 @@ namespace rtf {
 // Writes what the reader finds into the document, in order. A paragraph end
 // is held back until more content follows, so the final \par of a file does
 // not leave an empty last paragraph behind.
-class DocumentBuilder
+class DocumentBuilder : public ContentSink
 {
 public:
     explicit DocumentBuilder(QTextDocument *document);
-    ~DocumentBuilder();
+    ~DocumentBuilder() override;
     DocumentBuilder(const DocumentBuilder &) = delete;
     DocumentBuilder &operator=(const DocumentBuilder &) = delete;
 
-    void appendText(const QString &text, const QTextCharFormat &format);
+    bool wantsFormats() const override { return true; }
+    void appendText(const QString &text, const QTextCharFormat &format) override;
     void appendImage(const QImage &image, const QString &name, QSizeF shownSize,
-                     const QByteArray &originalGroup);
-    // The paragraph ends with these formats.
-    void endParagraph(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat);
-    // The text after the last paragraph end, if any, takes these formats.
-    void finish(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat);
-
-    bool hasContentInParagraph() const { return m_paragraphHasContent; }
+                     const QByteArray &originalGroup) override;
+    void endParagraph(const QTextBlockFormat &blockFormat,
+                      const QTextCharFormat &charFormat) override;
+    void finish(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat) override;
 
 private:
     void startPendingParagraph();

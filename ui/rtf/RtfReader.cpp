@@ -40,9 +40,9 @@ bool toggleValue(const Token &token)
 
 } // namespace
 
-Reader::Reader(QByteArrayView input, QTextDocument *document)
+Reader::Reader(QByteArrayView input, ContentSink &sink)
     : m_tokens(input)
-    , m_builder(document)
+    , m_builder(sink)
 {
 }
 
@@ -139,7 +139,7 @@ void Reader::closeGroup(qsizetype endOffset)
         emitPendingSurrogate();
         flushBytes();
         flushText();
-        m_builder.finish(blockFormat(m_finalPara), m_formats.format(m_finalChr));
+        m_builder.finish(blockFormat(m_finalPara), charFormat(m_finalChr));
         m_finished = true;
     }
 }

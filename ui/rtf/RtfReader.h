@@ -1,19 +1,17 @@
 #pragma once
 
 #include "ui/rtf/RtfCodePages.h"
-#include "ui/rtf/RtfDocumentBuilder.h"
 #include "ui/rtf/RtfFormatTables.h"
 #include "ui/rtf/RtfKeywords.h"
 #include "ui/rtf/RtfPicture.h"
+#include "ui/rtf/RtfSink.h"
 #include "ui/rtf/RtfTokenizer.h"
 
 #include <vector>
 
-class QTextDocument;
-
 namespace rtf {
 
-// Reads RTF into a document with an explicit group stack: no recursion on
+// Reads RTF into a sink with an explicit group stack: no recursion on
 // '{', a depth cap, and work bounded by the input size.
 class Reader
 {
@@ -21,7 +19,7 @@ public:
     static constexpr size_t kMaxDepth = 400;
     static constexpr int kMaxUnicodeSkip = 8;
 
-    Reader(QByteArrayView input, QTextDocument *document);
+    Reader(QByteArrayView input, ContentSink &sink);
     void run();
 
 private:
@@ -79,12 +77,21 @@ private:
     void flushFontName();
     int textCodePage();
     void endParagraph();
+    struct ShownPicture
+    {
+        QImage image;
+        QString name;
+        QSizeF shownSize;
+        QByteArray original; // the group as read, for a picture that could not be decoded
+    };
+    ShownPicture shownPicture(qsizetype endOffset);
     void finishPicture(qsizetype endOffset);
     QByteArray canonicalPictureGroup() const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
+    QTextCharFormat charFormat(const CharState &state);
 
     Tokenizer m_tokens;
-    DocumentBuilder m_builder;
+    ContentSink &m_builder;
     FontTable m_fonts;
     ColorTable m_colors;
     CharFormatCache m_formats {m_fonts, m_colors};

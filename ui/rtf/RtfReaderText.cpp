@@ -124,7 +124,7 @@ void Reader::flushText()
         if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
             c = QChar(kReplacement);
     }
-    m_builder.appendText(m_pendingText, m_formats.format(m_pendingState));
+    m_builder.appendText(m_pendingText, charFormat(m_pendingState));
     m_pendingText.clear();
 }
 
@@ -137,9 +137,16 @@ void Reader::flushFontName()
     m_fontNameBytes.clear();
 }
 
+QTextCharFormat Reader::charFormat(const CharState &state)
+{
+    return m_builder.wantsFormats() ? m_formats.format(state) : QTextCharFormat();
+}
+
 QTextBlockFormat Reader::blockFormat(const ParaState &para) const
 {
     QTextBlockFormat format;
+    if (!m_builder.wantsFormats())
+        return format;
     if (para.alignment != Qt::AlignLeft)
         format.setAlignment(para.alignment);
     if (para.leftTwips)
@@ -157,29 +164,33 @@ void Reader::endParagraph()
     flushBytes();
     flushText();
     m_cellPending = false;
-    m_builder.endParagraph(blockFormat(top().para), m_formats.format(top().chr));
+    m_builder.endParagraph(blockFormat(top().para), charFormat(top().chr));
+}
+
+Reader::ShownPicture Reader::shownPicture(qsizetype endOffset)
+{
+    const DecodedPicture decoded = decodePicture(m_picture, m_budget);
+    if (!decoded.image.isNull()) {
+        return {decoded.image,
+                QStringLiteral("rtf-image:")
+                    + QString::fromLatin1(
+                        QCryptographicHash::hash(m_picture.data, QCryptographicHash::Sha1).toHex()),
+                decoded.shownSize, QByteArray()};
+    }
+    // Kept as it came, so saving the note gives the picture back.
+    const QByteArray original = endOffset > 0 && m_pictureGroupIsClean
+        ? m_tokens.input()
+              .sliced(m_pictureOpenOffset, endOffset - m_pictureOpenOffset)
+              .toByteArray()
+        : canonicalPictureGroup();
+    return {placeholderImage(), QStringLiteral("rtf-placeholder"), decoded.shownSize, original};
 }
 
 void Reader::finishPicture(qsizetype endOffset)
 {
-    const DecodedPicture decoded = decodePicture(m_picture, m_budget);
-    QImage image = decoded.image;
-    QString name;
-    QByteArray original;
-    if (image.isNull()) {
-        // Kept as it came, so saving the note gives the picture back.
-        image = placeholderImage();
-        name = QStringLiteral("rtf-placeholder");
-        original = endOffset > 0 && m_pictureGroupIsClean
-            ? m_tokens.input()
-                  .sliced(m_pictureOpenOffset, endOffset - m_pictureOpenOffset)
-                  .toByteArray()
-            : canonicalPictureGroup();
-    } else {
-        name = QStringLiteral("rtf-image:")
-            + QString::fromLatin1(
-                   QCryptographicHash::hash(m_picture.data, QCryptographicHash::Sha1).toHex());
-    }
+    // Plain text shows nothing of a picture: no need to decode it.
+    const ShownPicture picture
+        = m_builder.wantsFormats() ? shownPicture(endOffset) : ShownPicture();
     emitPendingSurrogate();
     if (m_cellPending) {
         m_cellPending = false;
@@ -187,7 +198,7 @@ void Reader::finishPicture(qsizetype endOffset)
     }
     flushBytes();
     flushText();
-    m_builder.appendImage(image, name, decoded.shownSize, original);
+    m_builder.appendImage(picture.image, picture.name, picture.shownSize, picture.original);
     m_picture = PictureData();
 }
 
