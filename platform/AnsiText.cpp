@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -55,6 +56,28 @@ QByteArray cutUtf8(const QByteArray &utf8, int maxBytes)
     return utf8.left(end);
 }
 
+// The length of the bytes without an unfinished UTF-8 sequence at their end.
+qsizetype withoutUnfinishedUtf8(const QByteArray &bytes)
+{
+    for (qsizetype back = 1; back <= 4 && back <= bytes.size(); ++back) {
+        const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((b & 0xC0) == 0x80)
+            continue; // a continuation byte: the lead is further back
+        const int needed = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return needed > back ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
+}
+
+std::optional<QString> strictUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 bool fitsWindows1252(const QString &text)
@@ -87,11 +110,18 @@ QByteArray encodeAnsiLimited(const QString &text, int maxBytes)
 
 QString decodeAnsi(const QByteArray &bytes)
 {
-    if (hasHighByte(bytes)) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
+    if (!hasHighByte(bytes))
+        return decodeWindows1252(bytes);
+    if (std::optional<QString> text = strictUtf8(bytes))
+        return *text;
+    // A file cut inside its last character (a full disk, a crash) is still
+    // UTF-8 when the rest holds characters of several bytes; read as
+    // Windows-1252, every one of them would come out garbled.
+    const qsizetype whole = withoutUnfinishedUtf8(bytes);
+    if (whole < bytes.size()) {
+        const std::optional<QString> text = strictUtf8(QByteArrayView(bytes).first(whole));
+        if (text && text->size() < whole)
+            return *text;
     }
     return decodeWindows1252(bytes);
 }

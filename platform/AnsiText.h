@@ -18,7 +18,8 @@ QByteArray encodeAnsi(const QString &text);
 // (never inside a UTF-8 sequence or a surrogate pair).
 QByteArray encodeAnsiLimited(const QString &text, int maxBytes);
 
-// UTF-8 when the bytes are valid UTF-8 holding a byte above 0x7F, else Windows-1252.
+// UTF-8 when the bytes are valid UTF-8 holding a byte above 0x7F, or would be
+// but for an unfinished last character (left out then), else Windows-1252.
 QString decodeAnsi(const QByteArray &bytes);
 
 QString decodeWindows1252(const QByteArray &bytes);

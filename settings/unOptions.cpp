@@ -89,7 +89,10 @@ TFrmOptions::TFrmOptions(const QString &programFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // A fixed-size dialog: only a title and a close button, no minimize or
+    // maximize (the window manager would otherwise offer both).
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     m_form.setupUi(*this);
     setFixedSize(421, 385);
     connectHandlers();

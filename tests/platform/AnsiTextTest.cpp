@@ -6,13 +6,18 @@ using namespace platform;
 
 TEST(AnsiText, WesternTextIsStoredAsWindows1252)
 {
-    EXPECT_EQ(encodeAnsi(QStringLiteral("Caf\u00e9 \u20ac5")), QByteArray("Caf\xe9 \x80" "5"));
-    EXPECT_EQ(decodeAnsi(QByteArray("Caf\xe9 \x80" "5")), QStringLiteral("Caf\u00e9 \u20ac5"));
+    EXPECT_EQ(encodeAnsi(QStringLiteral("Caf\u00e9 \u20ac5")),
+              QByteArray("Caf\xe9 \x80"
+                         "5"));
+    EXPECT_EQ(decodeAnsi(QByteArray("Caf\xe9 \x80"
+                                    "5")),
+              QStringLiteral("Caf\u00e9 \u20ac5"));
 }
 
 TEST(AnsiText, OtherScriptsAreStoredAsUtf8AndComeBack)
 {
-    const QString text = QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442 \u65e5\u672c \U0001F600");
+    const QString text
+        = QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442 \u65e5\u672c \U0001F600");
     EXPECT_EQ(encodeAnsi(text), text.toUtf8());
     EXPECT_EQ(decodeAnsi(encodeAnsi(text)), text);
 }
@@ -31,6 +36,19 @@ TEST(AnsiText, EveryWindows1252ByteSurvivesARoundTrip)
 TEST(AnsiText, InvalidUtf8IsReadAsWindows1252)
 {
     EXPECT_EQ(decodeAnsi(QByteArray("\xc3(")), QStringLiteral("\u00c3("));
+}
+
+// A settings or language file cut short by a full disk or a crash.
+TEST(AnsiText, Utf8CutInsideItsLastCharacterStaysUtf8)
+{
+    EXPECT_EQ(decodeAnsi(QByteArray("caf\xc3\xa9 \xe6\x97")), QStringLiteral("caf\u00e9 "));
+    EXPECT_EQ(decodeAnsi(QByteArray("\xc3\xa9\xf0\x9f\x98")), QStringLiteral("\u00e9"));
+    EXPECT_EQ(decodeAnsi(QByteArray("\xc3\xa9\xc3")), QStringLiteral("\u00e9"));
+    // Nothing before the cut shows it was UTF-8: a last byte of Windows-1252.
+    EXPECT_EQ(decodeAnsi(QByteArray("abc\xc3")), QStringLiteral("abc\u00c3"));
+    // Broken before the end: Windows-1252 as ever.
+    EXPECT_EQ(decodeAnsi(QByteArray("caf\xc3\xa9 \xe6( \xe6\x97")),
+              decodeWindows1252(QByteArray("caf\xc3\xa9 \xe6( \xe6\x97")));
 }
 
 TEST(AnsiText, LimitedTextIsCutAtACharacterBoundary)

@@ -5,6 +5,7 @@
 // not, so nothing of the user's is ever dropped.
 #include "reliability/Damage.h"
 
+#include "platform/AnsiText.h"
 #include "platform/Paths.h"
 #include "platform/RegDocument.h"
 #include "platform/TextFile.h"
@@ -84,6 +85,14 @@ std::unique_ptr<TReadRes> tableOf(const QByteArray &bytes)
     return table;
 }
 
+// A file whose bytes are not UTF-8, even allowing for a cut inside the last
+// character, is read as Windows-1252.
+bool readAsWindows1252(const QByteArray &bytes)
+{
+    return !bytes.isValidUtf8()
+        && platform::decodeAnsi(bytes) == platform::decodeWindows1252(bytes);
+}
+
 QString missingText(int id)
 {
     return QStringLiteral("Error load res [%1]").arg(id);
@@ -101,7 +110,7 @@ protected:
     QList<int> oddTexts(const TReadRes &table, const QByteArray &bytes,
                         bool allowPrefixes = false) const
     {
-        const bool recoded = !bytes.isValidUtf8();
+        const bool recoded = readAsWindows1252(bytes);
         QList<int> odd;
         for (int id = 0; id <= TReadRes::kLastId; ++id) {
             const QString text = table.GetText(id);
@@ -263,8 +272,8 @@ protected:
                 = document.value(settingsKey(), QLatin1String(setting.name));
             if (!cut || !value || *value == valueOf(setting))
                 continue;
-            // A cut inside a character beyond ASCII makes the file Windows-1252.
-            if (!setting.number && !bytes.isValidUtf8() && !isAscii(setting.text))
+            // Bytes that are no UTF-8 but where cut make the file Windows-1252.
+            if (!setting.number && readAsWindows1252(bytes) && !isAscii(setting.text))
                 continue;
             const bool onTheCutLine = setting.number && value->isDWord()
                 && linesOf(text->text)
