@@ -75,12 +75,16 @@ def cpu_seconds(pid):
 
 
 def switches_in(pid):
-    """Times any thread of the process was put on a CPU: its wake-ups."""
+    """Times any thread of the process went to sleep of its own accord: its
+    wake-ups. (The scheduler's run count would also count every preemption,
+    which grows with the load of the machine, not with the program.)"""
     total = 0
     for task in os.listdir(f"/proc/{pid}/task"):
         try:
-            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                total += int(f.read().split()[2])
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                for line in f:
+                    if line.startswith("voluntary_ctxt_switches:"):
+                        total += int(line.split()[1])
         except OSError:
             pass
     return total
