@@ -1,5 +1,7 @@
-// Any bytes must load without a crash or hang, and what the writer makes of
-// the result must load again into the same bytes.
+// Any bytes must load without a crash or hang, what the writer makes of the
+// result must load again into the same bytes, and the text export must give
+// the lines the loaded document shows.
+#include "ui/BodyText.h"
 #include "ui/rtf/Rtf.h"
 
 #include <QGuiApplication>
@@ -25,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QTextDocument document;
     if (!rtf::read(bytes, &document))
         std::abort();
+    const std::optional<QStringList> lines = rtf::readPlainLines(bytes);
+    if (!lines || *lines != ui::plainLines(document)) {
+        std::fprintf(stderr, "text export differs from the document:\n%s\n",
+                     ui::plainLines(document).join(QLatin1Char('\n')).toUtf8().constData());
+        std::abort();
+    }
     const QByteArray written = rtf::write(document);
     QTextDocument again;
     if (!rtf::read(written, &again) || rtf::write(again) != written) {

@@ -68,6 +68,7 @@ TEST(RtfPlainText, ParagraphEndsAndBreaksGiveTheDocumentsLines)
         "{\\rtf1 caf\\'e9 \\u8364? \\uc2\\u-10179\\'3f\\'3f\\u-8704??\\par}",
         "{\\rtf1 \\ansicpg932 \\'82\\'a0\\par}",
         "{\\rtf1 \\u-1072?\\u-1071?frame}",
+        "{\\rtf1 object\\u-4?replacement\\par}",
     };
     for (const char *rtf : cases)
         expectSameLines(QByteArray(rtf), rtf);

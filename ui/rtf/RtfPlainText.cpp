@@ -34,14 +34,21 @@ void PlainTextSink::appendText(const QString &text, const QTextCharFormat &)
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (!endsParagraph(c) && c != QChar::LineSeparator)
+        const bool breaks = endsParagraph(c) || c == QChar::LineSeparator;
+        // A document's plain text leaves out the character that stands for
+        // a picture, also where the text itself holds one.
+        if (!breaks && c != QChar::ObjectReplacementCharacter)
             continue;
         m_lines.last() += QStringView(text).sliced(runStart, i - runStart);
+        runStart = i + 1;
+        if (!breaks)
+            continue;
         breakLine();
         // The document takes a CR LF pair as one paragraph end.
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
             ++i;
-        runStart = i + 1;
+            runStart = i + 1;
+        }
     }
     m_lines.last() += QStringView(text).sliced(runStart);
 }
