@@ -1,35 +1,18 @@
 // Language files and jotlig.ini may be edited by anyone: reading must not
 // crash, writing back must keep every line, and a value written must read
 // back exactly (line breaks become blanks).
+#include "fuzz/FuzzChecks.h"
 #include "platform/TextFile.h"
 #include "settings/Ini.h"
 
 #include <QStringList>
 
 #include <cstdint>
-#include <cstdlib>
+
+using fuzzchecks::check;
+using fuzzchecks::normalized;
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-QString normalized(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    QString out;
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        out += line + QLatin1Char('\n');
-    }
-    return out;
-}
 
 void checkSetReadsBack(IniDocument document, const QString &section, const QString &key,
                        const QString &value)

@@ -1,36 +1,18 @@
 // Registry files come from the user's disk and from registry editor exports:
 // whatever they hold, reading must not crash, writing back must keep every
 // line, and a value set must read back as set.
+#include "fuzz/FuzzChecks.h"
 #include "platform/RegDocument.h"
 #include "platform/TextFile.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 using namespace platform;
 
+using fuzzchecks::check;
+using fuzzchecks::normalized;
+
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-// The text as the document writes it back: lines ending in \n, no \r before.
-QString normalized(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    QString out;
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        out += line + QLatin1Char('\n');
-    }
-    return out;
-}
 
 void checkSetReadsBack(RegDocument document, const QStringList &key, const QString &name,
                        const RegValue &value)

@@ -1,0 +1,33 @@
+#pragma once
+
+// Checks shared by the fuzz targets of the text files the program rewrites.
+#include <QString>
+#include <QStringList>
+
+#include <cstdlib>
+
+namespace fuzzchecks {
+
+// A broken property ends the run, so libFuzzer keeps the input.
+inline void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The text as a document writes it back: lines ending in \n, no \r before.
+inline QString normalized(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    QString out;
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        out += line + QLatin1Char('\n');
+    }
+    return out;
+}
+
+} // namespace fuzzchecks
