@@ -47,8 +47,10 @@ void TSingolNote::SaveNote()
         storage::deleteNoteFiles(path);
         return;
     }
-    storage::writeNoteFile(path, record());
+    // The body first: it is the larger file and the one holding what was
+    // typed, so a full disk stops the save before either file has changed.
     NoteText->saveToFile(storage::companionPath(path));
+    storage::writeNoteFile(path, record());
 }
 
 void TSingolNote::LoadNote(const QString &fileName)

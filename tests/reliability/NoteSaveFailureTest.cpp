@@ -7,10 +7,13 @@
 #include "note/NoteParts.h"
 #include "note/NoteTestSupport.h"
 #include "platform/Errors.h"
+
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
 #include "support/TempHome.h"
 #include "ui/NoteText.h"
+#include <QImage>
+#include <QRandomGenerator>
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -58,6 +61,7 @@ protected:
         else
             ASSERT_TRUE(m_disk->setReadOnly(true));
     }
+    void leaveRoomFor(qint64 bytes) { m_disk->fill(bytes); }
     void mendDisk()
     {
         if (GetParam() == DiskProblem::Full)
@@ -109,6 +113,29 @@ TEST_P(NoteOnASmallDisk, TypedTextIsSavedByTheNextDeactivationOnceTheDiskCanTake
     EXPECT_FALSE(note.Modified);
     const storage::NoteRecord saved = storage::readNoteFile(note.notePath(), {}, {}, {});
     EXPECT_EQ(saved.lines, typedLines());
+}
+
+// The body is the larger file: written first, a disk that can still take the
+// small note file but not the body leaves the pair as it was, not one file
+// of each generation.
+TEST_P(NoteOnASmallDisk, ABodyThatNoLongerFitsLeavesBothFilesAsTheyWere)
+{
+    if (GetParam() != DiskProblem::Full)
+        GTEST_SKIP() << "a matter of space only";
+    TSingolNote note(false);
+    saveFirstVersion(note);
+    leaveRoomFor(8 * 1024);
+    note.NoteTitle->setText(QStringLiteral("Plumber, urgent"));
+    // A picture of noise: some 20 KB in the body, nothing in the note file.
+    QImage noise(60, 60, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate());
+    }
+    note.NoteText->insertPicture(noise);
+    EXPECT_THROW(note.SaveNote(), EInOutError);
+    expectFirstVersionOnDisk(note);
 }
 
 TEST_P(NoteOnASmallDisk, BodyLosingTheFocusReportsAndKeepsTheFiles)

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 #include <sched.h>
 #include <sys/mount.h>
 
@@ -70,7 +72,7 @@ QString SmallDisk::fillerPath() const
     return m_folder + QStringLiteral("/filler");
 }
 
-void SmallDisk::fill()
+void SmallDisk::fill(qint64 leaveBytes)
 {
     QFile filler(fillerPath());
     if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
@@ -79,6 +81,8 @@ void SmallDisk::fill()
     while (filler.write(block) == block.size()) { }
     // The last partial block still fits byte by byte.
     while (filler.write("f", 1) == 1) { }
+    if (leaveBytes > 0)
+        filler.resize(std::max<qint64>(0, filler.size() - leaveBytes));
 }
 
 void SmallDisk::freeFiller()

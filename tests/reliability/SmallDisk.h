@@ -25,8 +25,9 @@ public:
     // Remounts the file system read-only or writable again; false on failure.
     bool setReadOnly(bool readOnly);
 
-    // Takes every free byte with a filler file; freeFiller() gives it back.
-    void fill();
+    // Takes every free byte but leaveBytes (rounded to whole pages) with a
+    // filler file; freeFiller() gives it back.
+    void fill(qint64 leaveBytes = 0);
     void freeFiller();
 
 private:
