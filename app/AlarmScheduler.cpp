@@ -2,10 +2,11 @@
 
 #include "app/DLista.h"
 #include "app/JotletLight.h"
-#include "ui/QuietShow.h"
+#include "app/TrayIcon.h"
 #include "note/Note.h"
 #include "storage/DateTime.h"
 #include "ui/Guarded.h"
+#include "ui/QuietShow.h"
 
 namespace app {
 
@@ -48,4 +49,7 @@ void runAlarmTick(TVeskLista *notes, double now)
 void TFJotletLightMain::TimerAlarmTimer()
 {
     ui::runGuarded(nullptr, [this] { app::runAlarmTick(m_notes.get(), storage::nowDateTime()); });
+    // On the same tick, so that waiting for a tray costs no wake-ups of its own.
+    if (!RxTrayIcon1->usesSystemTray() && m_environment.systemTrayAvailable())
+        RxTrayIcon1->adoptSystemTray();
 }

@@ -47,8 +47,10 @@ app::ControllerEnvironment completed(app::ControllerEnvironment environment)
         environment.executablePath = QCoreApplication::applicationFilePath();
     if (environment.programFolder.isEmpty())
         environment.programFolder = platform::programFolder();
-    if (!environment.systemTray)
-        environment.systemTray = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!environment.systemTrayAvailable)
+        environment.systemTrayAvailable = [] {
+            return QSystemTrayIcon::isSystemTrayAvailable();
+        };
     if (!environment.startProgram) {
         environment.startProgram = [](const QString &program, const QString &folder) {
             return QProcess::startDetached(program, {}, folder);
@@ -92,7 +94,7 @@ TFJotletLightMain::TFJotletLightMain(app::ControllerEnvironment environment)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_environment(completed(std::move(environment)))
     , PanGen(new app::AboutPanel(this))
-    , RxTrayIcon1(new app::TrayIcon(Menu.PopupMenuPrinc, *m_environment.systemTray, this))
+    , RxTrayIcon1(new app::TrayIcon(Menu.PopupMenuPrinc, m_environment.systemTrayAvailable(), this))
     , TimerAlarm(new QTimer(this))
 {
     FormCreate();

@@ -24,8 +24,8 @@ struct ControllerEnvironment
 {
     QString executablePath; // this program's executable
     QString programFolder; // default.lng, about.jtl, jotletlight.ico
-    // Whether the desktop has a notification area; unset: ask Qt.
-    std::optional<bool> systemTray;
+    // Whether the desktop has a notification area now; unset: ask Qt.
+    std::function<bool()> systemTrayAvailable;
     // Starts a program without arguments in a working folder.
     std::function<bool(const QString &program, const QString &workingFolder)> startProgram;
     OptionsDialogRunner runOptions;

@@ -35,18 +35,38 @@ protected:
 
 TrayIcon::TrayIcon(QMenu *menu, bool systemTray, QObject *parent)
     : QObject(parent)
+    , m_menu(menu)
 {
-    if (systemTray) {
-        m_tray = new QSystemTrayIcon(this);
-        m_tray->setContextMenu(menu);
-        connect(m_tray, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (const std::optional<Qt::MouseButton> button = buttonOf(reason))
-                        Q_EMIT clicked(*button);
-                });
-    } else {
-        createFallbackWindow(menu);
-    }
+    if (systemTray)
+        createSystemTray();
+    else
+        createFallbackWindow();
+}
+
+void TrayIcon::createSystemTray()
+{
+    m_tray = new QSystemTrayIcon(this);
+    m_tray->setContextMenu(m_menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (const std::optional<Qt::MouseButton> button = buttonOf(reason))
+                    Q_EMIT clicked(*button);
+            });
+}
+
+void TrayIcon::adoptSystemTray()
+{
+    if (m_tray)
+        return;
+    createSystemTray();
+    setIcon(m_icon);
+    setHint(m_hint);
+    m_tray->setVisible(m_active);
+    // Later: this may run from a click on the window's own button.
+    m_window->hide();
+    m_window->deleteLater();
+    m_window = nullptr;
+    m_button = nullptr;
 }
 
 TrayIcon::~TrayIcon()
@@ -70,8 +90,9 @@ std::optional<Qt::MouseButton> TrayIcon::buttonOf(QSystemTrayIcon::ActivationRea
     return std::nullopt;
 }
 
-void TrayIcon::createFallbackWindow(QMenu *menu)
+void TrayIcon::createFallbackWindow()
 {
+    QMenu *menu = m_menu;
     m_window = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     m_window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_window->setObjectName(QStringLiteral("TrayStandIn"));

@@ -25,6 +25,10 @@ public:
     ~TrayIcon() override;
 
     bool usesSystemTray() const { return m_tray != nullptr; }
+    // Moves from the stand-in window into the notification area, keeping the
+    // icon, hint and state: a panel started after the program (at log-in)
+    // brings its tray late. Does nothing when the tray is in use already.
+    void adoptSystemTray();
     // The window standing in for the notification area, or none.
     QWidget *fallbackWindow() const { return m_window; }
 
@@ -47,9 +51,11 @@ Q_SIGNALS:
     void clicked(Qt::MouseButton button);
 
 private:
-    void createFallbackWindow(QMenu *menu);
+    void createSystemTray();
+    void createFallbackWindow();
     void placeFallbackWindow();
 
+    QMenu *m_menu;
     QSystemTrayIcon *m_tray = nullptr;
     QWidget *m_window = nullptr;
     QToolButton *m_button = nullptr;

@@ -32,7 +32,9 @@ std::unique_ptr<TFJotletLightMain> ControllerTest::makeController()
     app::ControllerEnvironment environment;
     environment.executablePath = programFolder + QStringLiteral("/jotletlight");
     environment.programFolder = programFolder;
-    environment.systemTray = false;
+    environment.systemTrayAvailable = [this] {
+        return trayAvailable;
+    };
     environment.startProgram = [this](const QString &program, const QString &workingFolder) {
         startedPrograms << program + QStringLiteral(" in ") + workingFolder;
         return true;

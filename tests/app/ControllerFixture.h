@@ -42,6 +42,7 @@ protected:
     QString programFolder;
     QStringList startedPrograms; // "<program> in <working folder>"
     QList<bool> optionsRuns; // languagePage of each run
+    bool trayAvailable = false; // whether the desktop has a notification area
     std::function<void()> duringOptions; // runs while the options dialog is open
     QList<QUrl> openedUrls;
 

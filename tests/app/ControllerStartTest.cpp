@@ -23,8 +23,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -276,6 +278,33 @@ TEST_F(ControllerTest, WithoutATrayTheUserIsToldOnceAndGetsTheMenuInAWindow)
     auto second = makeController();
     second->FormActivate();
     EXPECT_EQ(script.messages.size(), 1);
+}
+
+// At log-in the panel may bring its tray after the program has started.
+TEST_F(ControllerTest, ATrayThatAppearsLaterTakesOverFromTheStandInWindow)
+{
+    auto controller = makeController();
+    controller->FormActivate();
+    const QPointer<QWidget> standIn = controller->RxTrayIcon1->fallbackWindow();
+    ASSERT_TRUE(standIn && standIn->isVisible());
+
+    controller->TimerAlarmTimer();
+    EXPECT_FALSE(controller->RxTrayIcon1->usesSystemTray()) << "no tray yet";
+
+    trayAvailable = true;
+    controller->TimerAlarmTimer();
+    EXPECT_TRUE(controller->RxTrayIcon1->usesSystemTray());
+    EXPECT_EQ(controller->RxTrayIcon1->fallbackWindow(), nullptr);
+    EXPECT_TRUE(!standIn || !standIn->isVisible());
+    EXPECT_TRUE(controller->RxTrayIcon1->isActive());
+    EXPECT_EQ(controller->RxTrayIcon1->hint(), QStringLiteral("Vesk Jotlet 2003"));
+
+    // A click on the tray icon makes a note, as on the stand-in.
+    auto *tray = controller->RxTrayIcon1->findChild<QSystemTrayIcon *>();
+    ASSERT_NE(tray, nullptr);
+    const int notesBefore = noteCount(*controller);
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(noteCount(*controller), notesBefore + 1);
 }
 
 TEST_F(ControllerTest, ATerminationSignalSavesEveryNoteAndEnds)

@@ -300,6 +300,22 @@ def one_instance_and_restart(program):
     check(sorted(account.note_files()) == ["400.jtl", "401.jtl", "402.jtl"], "every note kept")
 
 
+def tray_arriving_late(program):
+    """A panel that comes up after the program (as at log-in): the stand-in
+    window gives way to the tray icon, which then works as usual."""
+    desktop, account = program.desktop, program.account
+    settle(account, NoTrayNoticeShown=1)
+    desktop.stop_tray()
+    program.start()
+    wait_until(program.windows_named("Vesk Jotlet 2003"), 20, "the stand-in window")
+    desktop.start_tray()
+    # The program looks for a tray on its 5 s tick.
+    wait_until(lambda: not program.windows("Vesk Jotlet 2003"), 15, "the stand-in window to go")
+    time.sleep(SETTLE)  # the tray embeds the icon in steps
+    desktop.click(*program.tray_icon())
+    program.wait_for_windows(1)
+
+
 def file_identities(account):
     """Each file of the note folder with its inode and modification time:
     a save replaces a file by renaming a new one over it."""
@@ -340,4 +356,5 @@ def untouched_notes_stay_as_they_were(program):
 
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
-                                  one_instance_and_restart, untouched_notes_stay_as_they_were)}
+                                  one_instance_and_restart, untouched_notes_stay_as_they_were,
+                                  tray_arriving_late)}

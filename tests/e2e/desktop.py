@@ -97,12 +97,21 @@ class Desktop:
         self._spawn(["openbox", "--sm-disable"], env=self.env())
         wait_until(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
                    20, "openbox")
+        self.start_tray()
+
+    def start_tray(self):
+        """Starts the tray host (again); see stop_tray."""
         self.trayer = self._spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
                      "--height", str(TRAY_HEIGHT), "--SetDockType", "true", "--transparent", "false",
                      "--tint", "0x606060", "--expand", "false"], env=self.env())
         # With no icon yet the tray is not mapped, so search unmapped windows too.
         wait_until(lambda: self.search(["--classname", "trayer"], False), 20, "trayer")
         time.sleep(0.5)  # the tray selection is taken right after the window
+
+    def stop_tray(self):
+        """Ends the tray host: a desktop whose panel has not come up yet."""
+        stop_process(self.trayer)
+        wait_until(lambda: not self.search(["--classname", "trayer"], False), 20, "trayer to go")
 
     def tray_area(self):
         """(x, y, w, h) of the tray once it shows an icon, else None. The tray
