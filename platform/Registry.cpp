@@ -49,9 +49,7 @@ qint64 g_settledMs = 2500;
 
 std::optional<FileVersion> versionOf(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     return FileVersion {info.st_dev, info.st_ino, info.st_size, info.st_ctim};

@@ -469,9 +469,7 @@ TEST(VeskFileSaving, WritingIntoAMissingFolderFailsAtCommit)
 
 ino_t inodeOf(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
