@@ -92,7 +92,6 @@ std::optional<Qt::MouseButton> TrayIcon::buttonOf(QSystemTrayIcon::ActivationRea
 
 void TrayIcon::createFallbackWindow()
 {
-    QMenu *menu = m_menu;
     m_window = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     m_window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_window->setObjectName(QStringLiteral("TrayStandIn"));
@@ -102,9 +101,9 @@ void TrayIcon::createFallbackWindow()
     button->setIconSize(QSize(kIconSize, kIconSize));
     // The arrow opens the menu; the icon itself acts as a left click.
     button->setPopupMode(QToolButton::MenuButtonPopup);
-    button->setMenu(menu);
-    button->onContextMenu = [this, menu](const QPoint &at) {
-        menu->popup(at);
+    button->setMenu(m_menu);
+    button->onContextMenu = [this](const QPoint &at) {
+        m_menu->popup(at);
         Q_EMIT clicked(Qt::RightButton);
     };
     connect(button, &QToolButton::clicked, this, [this] { Q_EMIT clicked(Qt::LeftButton); });

@@ -1,6 +1,8 @@
 #pragma once
 
 // Checks shared by the fuzz targets of the text files the program rewrites.
+#include "platform/TextFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,15 +20,9 @@ inline void check(bool condition)
 // The text as a document writes it back: lines ending in \n, no \r before.
 inline QString normalized(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
     QString out;
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    for (const QString &line : platform::textLines(text))
         out += line + QLatin1Char('\n');
-    }
     return out;
 }
 

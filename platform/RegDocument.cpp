@@ -1,5 +1,7 @@
 #include "platform/RegDocument.h"
 
+#include "platform/TextFile.h"
+
 #include <QtEndian>
 
 namespace platform {
@@ -300,13 +302,7 @@ RegDocument::Entry RegDocument::parseEntry(const QString &raw)
 
 RegDocument RegDocument::parse(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
+    const QStringList lines = textLines(text);
     RegDocument document;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString raw = lines[i];

@@ -45,6 +45,18 @@ std::optional<DecodedText> decodeTextFile(const QByteArray &bytes)
     return DecodedText {std::move(text), utf8 ? TextEncoding::Utf8 : TextEncoding::Ansi};
 }
 
+QStringList textLines(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
 QByteArray encodeTextFile(const QString &text, TextEncoding encoding)
 {
     switch (encoding) {

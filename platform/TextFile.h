@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +26,10 @@ struct DecodedText
 // The text of a file's bytes; nullopt when they are not text at all: NUL
 // bytes without a UTF-16 byte-order mark, or broken UTF-16 / BOM-marked UTF-8.
 std::optional<DecodedText> decodeTextFile(const QByteArray &bytes);
+
+// The lines of a text: LF or CR LF ends a line, and a last line end adds no
+// empty line.
+QStringList textLines(const QString &text);
 
 // Bytes for the text in the given encoding (with its byte-order mark).
 QByteArray encodeTextFile(const QString &text, TextEncoding encoding);

@@ -87,16 +87,11 @@ IniDocument::Line IniDocument::parseLine(const QString &raw)
 
 IniDocument IniDocument::parse(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
+    const QStringList lines = platform::textLines(text);
     IniDocument document;
     document.m_lines.reserve(size_t(lines.size()));
-    for (QString &raw : lines) {
-        if (raw.endsWith(QLatin1Char('\r')))
-            raw.chop(1);
+    for (const QString &raw : lines)
         document.m_lines.push_back(parseLine(raw));
-    }
     return document;
 }
 

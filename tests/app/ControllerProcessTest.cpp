@@ -5,11 +5,13 @@
 #include "settings/veskUt.h"
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
+#include "support/PortableProgram.h"
 #include "support/TempHome.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -47,28 +49,15 @@ bool waitForCtl(const QString &command, int exitCode)
     return false;
 }
 
-// A portable copy of the program: its own folder with the language files,
-// so the welcome note it finds there is this test's.
+// A portable copy of the program (testsupport::makePortableProgram).
 class RunningProgram : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        QFile::remove(platform::registryFile());
-        QDir(storage::noteFolderPath()).removeRecursively();
-        programFolder = testsupport::freshDir(QStringLiteral("portable"));
-        QDir(programFolder).mkdir(QStringLiteral("language"));
-        const QString languages = QStringLiteral(JL_TEST_SOURCE_DIR "/resources/language");
-        QFile::copy(languages + QStringLiteral("/english.lng"),
-                    programFolder + QStringLiteral("/default.lng"));
-        QFile::copy(languages + QStringLiteral("/english.lng"),
-                    programFolder + QStringLiteral("/language/english.lng"));
-        executable = programFolder + QStringLiteral("/jotletlight");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(JOTLETLIGHT_PATH), executable));
-        // Neither the first-run prompt nor the missing-tray notice: nobody
-        // is there to answer them.
-        writeRegBool(QStringLiteral("FirstRun"), false);
-        writeRegBool(QStringLiteral("NoTrayNoticeShown"), true);
+        executable = testsupport::makePortableProgram();
+        ASSERT_FALSE(executable.isEmpty());
+        programFolder = QFileInfo(executable).path();
     }
 
     void TearDown() override

@@ -33,26 +33,12 @@ QString newInputPath(const QString &suffix)
     return folder + QLatin1Char('/') + QString::number(++inputs) + suffix;
 }
 
-// Lines as the readers see them: LF or CR LF ends a line, a last line end
-// adds no empty line.
-QStringList linesOf(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
-}
-
 // Every line of `before` is in `after`, in the same order.
 bool keepsEveryLine(const QString &before, const QString &after)
 {
-    const QStringList kept = linesOf(after);
+    const QStringList kept = platform::textLines(after);
     qsizetype next = 0;
-    for (const QString &line : linesOf(before)) {
+    for (const QString &line : platform::textLines(before)) {
         next = kept.indexOf(line, next);
         if (next < 0)
             return false;
@@ -172,7 +158,8 @@ TEST_F(DamagedLanguageFile, WritingIntoADamagedIniKeepsEveryOtherLine)
         const std::optional<platform::DecodedText> text = platform::decodeTextFile(bytes);
         ASSERT_TRUE(text) << "cut " << cut;
         IniDocument document = IniDocument::parse(text->text);
-        EXPECT_EQ(linesOf(document.toText()), linesOf(text->text)) << "cut " << cut;
+        EXPECT_EQ(platform::textLines(document.toText()), platform::textLines(text->text))
+            << "cut " << cut;
         ASSERT_TRUE(document.setValue(QStringLiteral("Check"), QStringLiteral("value"),
                                       QStringLiteral("written")));
         EXPECT_TRUE(keepsEveryLine(text->text, document.toText())) << "cut " << cut;
@@ -266,7 +253,8 @@ protected:
         if (!text)
             return; // not text: the program leaves such a file alone (below)
         platform::RegDocument document = platform::RegDocument::parse(text->text);
-        EXPECT_EQ(linesOf(document.toText()), linesOf(text->text)) << what.toStdString();
+        EXPECT_EQ(platform::textLines(document.toText()), platform::textLines(text->text))
+            << what.toStdString();
         for (const Setting &setting : kSettings) {
             const std::optional<platform::RegValue> value
                 = document.value(settingsKey(), QLatin1String(setting.name));
@@ -276,7 +264,7 @@ protected:
             if (!setting.number && readAsWindows1252(bytes) && !isAscii(setting.text))
                 continue;
             const bool onTheCutLine = setting.number && value->isDWord()
-                && linesOf(text->text)
+                && platform::textLines(text->text)
                        .last()
                        .startsWith(QLatin1Char('"') + QLatin1String(setting.name)
                                    + QLatin1Char('"'));

@@ -61,6 +61,14 @@ protected:
         else
             ASSERT_TRUE(m_disk->setReadOnly(true));
     }
+    // Typing, then a switch to another window, once the disk has failed.
+    void typeAndDeactivateOnABrokenDisk(TSingolNote &note)
+    {
+        breakDisk();
+        note.NoteText->setLines(typedLines());
+        note.Modified = true;
+        notetest::deactivate(note);
+    }
     void leaveRoomFor(qint64 bytes) { m_disk->fill(bytes); }
     void mendDisk()
     {
@@ -98,10 +106,7 @@ TEST_P(NoteOnASmallDisk, TypedTextIsSavedByTheNextDeactivationOnceTheDiskCanTake
 {
     TSingolNote note(false);
     saveFirstVersion(note);
-    breakDisk();
-    note.NoteText->setLines(typedLines());
-    note.Modified = true;
-    notetest::deactivate(note);
+    typeAndDeactivateOnABrokenDisk(note);
     EXPECT_EQ(errors.size(), 1);
     expectFirstVersionOnDisk(note);
     EXPECT_EQ(note.NoteText->lines(), typedLines()) << "the window keeps what was typed";
@@ -170,10 +175,7 @@ TEST_P(NoteOnASmallDisk, TheMessageNamesTheNote)
 {
     TSingolNote note(false);
     saveFirstVersion(note);
-    breakDisk();
-    note.NoteText->setLines(typedLines());
-    note.Modified = true;
-    notetest::deactivate(note);
+    typeAndDeactivateOnABrokenDisk(note);
     ASSERT_EQ(errors.size(), 1);
     const QString &message = errors.front();
     EXPECT_TRUE(message.contains(note.NoteFileName())

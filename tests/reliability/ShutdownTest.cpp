@@ -9,6 +9,7 @@
 #include "settings/veskUt.h"
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
+#include "support/PortableProgram.h"
 #include "support/TempHome.h"
 #include "ui/rtf/Rtf.h"
 
@@ -78,26 +79,15 @@ bool waitUntilRead(const QString &name)
     return false;
 }
 
-// A portable copy of the program with its language files, started with no
-// first-run prompt and no missing-tray notice: nobody is there to answer.
+// A portable copy of the program (testsupport::makePortableProgram).
 class ProgramEnd : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        QFile::remove(platform::registryFile());
-        QDir(storage::noteFolderPath()).removeRecursively();
+        m_executable = testsupport::makePortableProgram();
+        ASSERT_FALSE(m_executable.isEmpty());
         storage::ensureNoteFolder();
-        const QString folder = testsupport::freshDir(QStringLiteral("portable"));
-        QDir(folder).mkdir(QStringLiteral("language"));
-        const QString english
-            = QStringLiteral(JL_TEST_SOURCE_DIR "/resources/language/english.lng");
-        QFile::copy(english, folder + QStringLiteral("/default.lng"));
-        QFile::copy(english, folder + QStringLiteral("/language/english.lng"));
-        m_executable = folder + QStringLiteral("/jotletlight");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(JOTLETLIGHT_PATH), m_executable));
-        writeRegBool(QStringLiteral("FirstRun"), false);
-        writeRegBool(QStringLiteral("NoTrayNoticeShown"), true);
     }
 
     void TearDown() override
