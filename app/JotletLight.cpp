@@ -13,6 +13,7 @@
 #include "storage/NoteFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/Guarded.h"
+#include "ui/QuietShow.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -40,6 +41,10 @@ const QString kNoTrayNotice = QStringLiteral(
     "small window in the lower right corner of the screen: click the icon for a new note, "
     "right-click it or click its arrow for the menu. The command jotletctl (for example "
     "\"jotletctl new\") works as well.");
+
+const QString kCannotRestart = QStringLiteral(
+    "Jotlet Light could not start itself again (%1). Your notes are saved: please start it "
+    "again from your applications menu.");
 
 app::ControllerEnvironment completed(app::ControllerEnvironment environment)
 {
@@ -109,6 +114,7 @@ void TFJotletLightMain::FormCreate()
 {
     m_notes.reset();
     NotesLoaded = false;
+    setWindowTitle(QStringLiteral("Vesk Jotlet 2000 light"));
     PanGen->Lname->setText(QLatin1String(product::kName));
     resize(app::AboutPanel::kWidth, app::AboutPanel::kHeight);
     HideAboutBox();
@@ -136,7 +142,7 @@ void TFJotletLightMain::connectMenu()
     bind(Menu.DeleteAllJotlet1, &TFJotletLightMain::DeleteAllJotlet1Click);
     bind(Menu.About2, &TFJotletLightMain::About2Click);
     // Exit works even while a modal window is open.
-    connect(Menu.Close1, &QAction::triggered, this, [this] { endProgram(false); });
+    connect(Menu.Close1, &QAction::triggered, this, [this] { requestEnd(Ending::Exit); });
 
     connect(PanGen->BContinue, &QPushButton::clicked, this,
             [this] { ui::runGuarded(nullptr, [this] { BContinueClick(); }); });
@@ -161,7 +167,7 @@ void TFJotletLightMain::attachTray(bool attached)
 
 bool TFJotletLightMain::isBusy() const
 {
-    return m_ended || m_modalWindows > 0 || m_aboutOpen;
+    return isEnding() || m_modalWindows > 0 || m_aboutOpen;
 }
 
 void TFJotletLightMain::runCommand(void (TFJotletLightMain::*command)())
@@ -179,7 +185,7 @@ void TFJotletLightMain::FormActivate()
 {
     if (readRegBool(QStringLiteral("FirstRun"), true)) {
         runModal([] { dialogs::showInformation(nullptr, kFirstRunMessage); });
-        if (m_ended)
+        if (isEnding())
             return;
         writeRegBool(QStringLiteral("FirstRun"), false);
         ShowOptions(true);
@@ -247,18 +253,12 @@ void TFJotletLightMain::FreeNotes()
 
 void TFJotletLightMain::Restart()
 {
-    if (m_ended)
-        return;
-    ui::runGuarded(nullptr, [this] { FreeNotes(); });
-    releaseNoteFolder();
-    const QString &program = m_environment.executablePath;
-    m_environment.startProgram(program, QFileInfo(program).absolutePath());
-    closeController();
+    requestEnd(Ending::Restart);
 }
 
 void TFJotletLightMain::ShowOptions(bool languagePage)
 {
-    if (m_ended)
+    if (isEnding())
         return;
     ParkNotes(true);
     attachTray(false);
@@ -266,13 +266,14 @@ void TFJotletLightMain::ShowOptions(bool languagePage)
     // parked and the tray icon is gone until then.
     runModal(
         [&] { ui::runGuarded(nullptr, [&] { m_environment.runOptions(nullptr, languagePage); }); });
-    // An exit request may have come while the dialog was open.
-    if (!m_ended)
+    // An end may have been asked for while the dialog was open.
+    if (!isEnding())
         Restart();
 }
 
 void TFJotletLightMain::ParkNotes(bool park)
 {
+    m_notesParked = park;
     const int count = m_notes ? m_notes->count() : -1;
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = m_notes->form(i);
@@ -283,7 +284,11 @@ void TFJotletLightMain::ParkNotes(bool park)
             note->hide();
             note->Parked = true;
         } else {
-            note->setVisible(note->ParkedVisible);
+            // Back as they were, without taking the focus one after another.
+            if (note->ParkedVisible)
+                ui::showWithoutActivating(note);
+            else
+                note->hide();
             note->Parked = false;
         }
     }
@@ -291,28 +296,84 @@ void TFJotletLightMain::ParkNotes(bool park)
 
 void TFJotletLightMain::Close1Click()
 {
-    endProgram(false);
+    requestEnd(Ending::Exit);
 }
 
 void TFJotletLightMain::endProgram(bool quietly)
 {
-    if (m_ended)
+    requestEnd(quietly ? Ending::Quietly : Ending::Exit);
+}
+
+void TFJotletLightMain::requestEnd(Ending ending)
+{
+    if (m_ended || (m_pendingEnd && *m_pendingEnd >= ending))
         return;
-    if (quietly) {
-        // Nobody answers a message box now: what the notes would show while
-        // they are saved goes to standard error.
-        dialogs::DialogScript unattended;
-        dialogs::DialogScript *const previous = dialogs::currentScript();
-        if (!previous)
-            dialogs::setScript(&unattended);
-        runReportingToStandardError([this] { FreeNotes(); });
-        dialogs::setScript(previous);
+    m_pendingEnd = ending;
+    if (ending == Ending::Quietly && dialogs::openModalWindows() > 0) {
+        // Whoever ends the program may not wait: what is typed is on disk
+        // before anything else happens.
+        dialogs::Unattended unattended;
+        saveAllNotes();
         for (const QString &message : unattended.messages)
             printError(message);
+    }
+    continueEnd();
+}
+
+void TFJotletLightMain::continueEnd()
+{
+    if (m_ended || !m_pendingEnd)
+        return;
+    if (dialogs::openModalWindows() > 0) {
+        // A window of a note may be on the stack inside its own event loop:
+        // the note goes once that loop has returned, never under it.
+        dialogs::cancelModalWindows();
+        QTimer::singleShot(10, this, &TFJotletLightMain::continueEnd);
+        return;
+    }
+    const Ending ending = *m_pendingEnd;
+    if (ending == Ending::Quietly) {
+        freeNotesQuietly();
     } else {
-        ui::runGuarded(nullptr, [this] { FreeNotes(); });
+        // A note that cannot be saved is not thrown away: the user is told
+        // which and why, and the program goes on with it open.
+        const bool saved = ui::runGuarded(nullptr, [this] {
+            if (m_notes)
+                m_notes->saveAll();
+        });
+        if (m_pendingEnd != ending) // ended otherwise while the error was shown
+            return;
+        if (!saved || !ui::runGuarded(nullptr, [this] { FreeNotes(); })) {
+            resumeAfterFailedEnd();
+            return;
+        }
+    }
+    if (ending == Ending::Restart) {
+        releaseNoteFolder();
+        const QString &program = m_environment.executablePath;
+        if (!m_environment.startProgram(program, QFileInfo(program).absolutePath()))
+            dialogs::showError(nullptr, kCannotRestart.arg(program));
     }
     closeController();
+}
+
+void TFJotletLightMain::resumeAfterFailedEnd()
+{
+    m_pendingEnd.reset();
+    // Parked for the options dialog, which is gone by now; the About
+    // window brings its notes back itself.
+    if (m_notesParked && !m_aboutOpen) {
+        ParkNotes(false);
+        attachTray(true);
+    }
+}
+
+void TFJotletLightMain::freeNotesQuietly()
+{
+    dialogs::Unattended unattended;
+    runReportingToStandardError([this] { FreeNotes(); });
+    for (const QString &message : unattended.messages)
+        printError(message);
 }
 
 void TFJotletLightMain::closeController()
@@ -321,7 +382,7 @@ void TFJotletLightMain::closeController()
         return;
     m_ended = true;
     // What closing the window runs: free the notes (nothing left by now).
-    runReportingToStandardError([this] { FreeNotes(); });
+    freeNotesQuietly();
     TimerAlarm->stop();
     attachTray(false);
     hide();
@@ -346,7 +407,7 @@ void TFJotletLightMain::saveAllNotes()
 void TFJotletLightMain::runRemoteCommand(const QString &command)
 {
     if (command == QLatin1String("exit"))
-        endProgram(false);
+        requestEnd(Ending::Exit);
     else if (command == QLatin1String("restart"))
         Restart();
     else if (command == QLatin1String("new"))

@@ -98,14 +98,27 @@ public:
 
     // The end of the session is near: every note is saved.
     void saveAllNotes();
-    // The end of the program from outside (exit request, termination
-    // signal): every note saved and closed, then the controller closes.
-    // Errors then go to standard error, as nobody may be there to answer.
+
+    // How the program may end: Restart and Exit are the user's, who sees
+    // what fails and may act on it; Quietly is a session end or a
+    // termination signal, where nobody answers. Each overrides the ones
+    // before it when both are asked for.
+    enum class Ending { Restart, Exit, Quietly };
+    // Ends the program: every note saved and closed, then the controller
+    // closes (after starting a new instance, for Restart). Open modal
+    // windows are cancelled first and the notes go only once those have
+    // returned. For Exit and Restart a note that cannot be saved keeps the
+    // program running, with the reason shown; Quietly saves what it can and
+    // reports the rest on standard error.
+    void requestEnd(Ending ending);
+    // endProgram(true) is requestEnd(Quietly), endProgram(false) Exit.
     void endProgram(bool quietly);
     // A request of another process (see app::SingleInstance::commands()).
     void runRemoteCommand(const QString &command);
 
-    // True once the controller has closed; the program is ending.
+    // True once an end was requested and until it failed; hasEnded() once
+    // the controller has closed.
+    bool isEnding() const { return m_pendingEnd.has_value() || m_ended; }
     bool hasEnded() const { return m_ended; }
 
 Q_SIGNALS:
@@ -124,6 +137,10 @@ private:
     void connectMenu();
     void attachTray(bool attached);
     void tellOnceWhenNoTray();
+    void continueEnd();
+    // The end could not save every note: the program goes on as before.
+    void resumeAfterFailedEnd();
+    void freeNotesQuietly();
     void closeController();
     void releaseNoteFolder();
     // Runs a command of the user; none while a window of the controller is
@@ -149,6 +166,8 @@ private:
     QMetaObject::Connection m_trayClick;
     int m_modalWindows = 0;
     bool m_aboutOpen = false;
+    bool m_notesParked = false;
+    std::optional<Ending> m_pendingEnd;
     bool m_ended = false;
     bool m_released = false;
 };

@@ -1,6 +1,7 @@
 #include "app/OptionsRunner.h"
 
 #include "settings/unOptions.h"
+#include "ui/Dialogs.h"
 
 namespace app {
 
@@ -9,7 +10,7 @@ void runOptionsDialog(const QString &programFolder, QWidget *parent, bool langua
     TFrmOptions dialog(programFolder, parent);
     if (languagePage)
         dialog.showLanguagePage();
-    dialog.exec();
+    dialogs::execute(dialog);
 }
 
 } // namespace app

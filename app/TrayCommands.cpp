@@ -1,11 +1,11 @@
 // The commands of the tray icon and its menu, all acting on every note.
 #include "app/DLista.h"
 #include "app/JotletLight.h"
-#include "ui/QuietShow.h"
 #include "note/Note.h"
 #include "settings/DResource.h"
 #include "settings/veskUt.h"
 #include "ui/Dialogs.h"
+#include "ui/QuietShow.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ void TFJotletLightMain::DeleteAllJotlet1Click()
         return dialogs::confirm(nullptr, TReadRes::current().GetText(kDeleteAllQuestionId));
     });
     // The program may have been asked to end while the question was open.
-    if (!confirmed || m_ended)
+    if (!confirmed || isEnding())
         return;
     for (int i = 0; i < count; ++i)
         m_notes->deleteNote(0);

@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "settings/DResource.h"
 #include "storage/DateTime.h"
+#include "ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -216,7 +217,7 @@ int TFRMExpiration::execute()
         return hook(*this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    return exec();
+    return dialogs::execute(*this);
 }
 
 void TFRMExpiration::setExecHook(ExecHook hook)

@@ -9,10 +9,12 @@
 #include <deque>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
-// Every modal message and question of the program goes through here, so a
-// test can give the answers a person would (see DialogScript).
+// Every modal message, question and dialog of the program goes through here,
+// so a test can give the answers a person would (see DialogScript), and the
+// program's end can close what is open before the windows that opened it go.
 namespace dialogs {
 
 void showError(QWidget *parent, const QString &message);
@@ -24,6 +26,32 @@ std::optional<storage::FontDesc> chooseFont(QWidget *parent, const storage::Font
 std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial);
 // An empty text when cancelled.
 QString chooseOpenFile(QWidget *parent, const QString &filter);
+// Runs a dialog of the program's own modally (QDialog::exec), counted as open.
+int execute(QDialog &dialog);
+
+// How many modal windows are open now, nested ones included: each runs an
+// event loop of its own on the stack of the window that opened it.
+int openModalWindows();
+// Ends every open modal window as Cancel would. Each returns from its own
+// event loop once control is back there, not before.
+void cancelModalWindows();
+
+// While one is alive, nobody is there to answer: messages are collected
+// instead of shown, questions are answered with Cancel, and no dialog
+// opens (the end of a session, a termination signal).
+class Unattended
+{
+public:
+    Unattended();
+    ~Unattended();
+    Unattended(const Unattended &) = delete;
+    Unattended &operator=(const Unattended &) = delete;
+
+    QStringList messages; // what would have been shown, in order
+
+private:
+    Unattended *m_previous;
+};
 
 // Scripted answers for tests. While one is installed no dialog opens: each
 // call takes the next answer of its kind (none left: cancel) and every

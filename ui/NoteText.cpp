@@ -7,6 +7,7 @@
 #include "ui/BodyText.h"
 #include "ui/CharFormats.h"
 #include "ui/ColorRef.h"
+#include "ui/Dialogs.h"
 #include "ui/Links.h"
 #include "ui/PictureSizeDialog.h"
 #include "ui/rtf/Rtf.h"
@@ -237,7 +238,7 @@ bool NoteText::editObjectProperties()
     if (!picture)
         return false;
     PictureSizeDialog dialog(*picture, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialogs::execute(dialog) == QDialog::Accepted)
         setSelectedPictureSize(dialog.shownSize());
     return true;
 }
