@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -69,14 +70,21 @@ std::vector<xcb_atom_t> atomList(xcb_connection_t *connection, xcb_window_t wind
     return atoms;
 }
 
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    // A broken connection (the X server has gone) answers nothing.
+    return connection && !xcb_connection_has_error(connection) ? connection : nullptr;
+}
+
 } // namespace
 
 void keepOffTaskbarAndPager(QWidget &window)
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
         return;
-    xcb_connection_t *connection = x11->connection();
     const auto id = xcb_window_t(window.winId());
     const HintAtoms &hint = hintAtoms(connection);
     if (hint.state == XCB_ATOM_NONE)
@@ -90,6 +98,31 @@ void keepOffTaskbarAndPager(QWidget &window)
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(atoms.size()), atoms.data());
     xcb_flush(connection);
+}
+
+std::optional<QPoint> placeOnScreen(const QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    const QWindow *handle = window.windowHandle();
+    if (!connection || !handle || !handle->handle() || !window.isVisible())
+        return std::nullopt;
+    const auto id = xcb_window_t(window.winId());
+    const xcb_get_window_attributes_cookie_t attributes = xcb_get_window_attributes(connection, id);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_translate_coordinates_cookie_t translated
+        = xcb_translate_coordinates(connection, id, root, 0, 0);
+    xcb_get_window_attributes_reply_t *state
+        = xcb_get_window_attributes_reply(connection, attributes, nullptr);
+    xcb_translate_coordinates_reply_t *place
+        = xcb_translate_coordinates_reply(connection, translated, nullptr);
+    std::optional<QPoint> result;
+    if (state && place && state->map_state == XCB_MAP_STATE_VIEWABLE) {
+        const qreal ratio = handle->devicePixelRatio();
+        result = QPoint(qRound(place->dst_x / ratio), qRound(place->dst_y / ratio));
+    }
+    std::free(state);
+    std::free(place);
+    return result;
 }
 
 } // namespace note

@@ -10,6 +10,7 @@
 #include "storage/NoteFolder.h"
 #include "ui/CharFormats.h"
 #include "ui/ColorRef.h"
+#include "ui/Dialogs.h"
 #include "ui/Guarded.h"
 #include "ui/NoteText.h"
 
@@ -21,6 +22,8 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QTextDocument>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -97,7 +100,15 @@ TSingolNote::TSingolNote(bool onTop)
     , TitleEdit(new QLineEdit(NotePanel))
     , NoteText(new ui::NoteText(NotePanel))
     , Menus(note::buildNoteMenus(this, NoteText))
+    , m_saveTimer(new QTimer(this))
+    , m_placeCheck(new QTimer(this))
 {
+    m_saveTimer->setSingleShot(true);
+    connect(m_saveTimer, &QTimer::timeout, this, &TSingolNote::saveChanges);
+    // Long enough for the window manager to have put the frame in place.
+    m_placeCheck->setSingleShot(true);
+    m_placeCheck->setInterval(200);
+    connect(m_placeCheck, &QTimer::timeout, this, &TSingolNote::matchPlaceOnScreen);
     setWindowTitle(QStringLiteral("JotNoteLight"));
     setFont(ui::fontFromDesc(formFont()));
     resize(kDesignClientSize);
@@ -126,6 +137,7 @@ TSingolNote::TSingolNote(bool onTop)
     SetOnTop(onTop);
     Menus.Ontop1->setChecked(onTop);
     InitDefaults();
+    forgetChanges();
 }
 
 TSingolNote::~TSingolNote()
@@ -154,6 +166,7 @@ void TSingolNote::connectParts()
     connect(NoteTitle, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at)); });
     connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
+    connect(NoteText->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
     connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
     TitleEdit->installEventFilter(this);
     NoteText->installEventFilter(this);
@@ -233,6 +246,8 @@ void TSingolNote::SetOnTop(bool value)
     overrideWindowFlags(flags);
     if (QWindow *window = windowHandle())
         window->setFlag(Qt::WindowStaysOnTopHint, value);
+    if (m_onTop != value)
+        noteChanged();
     m_onTop = value;
     Menus.Ontop1->setChecked(value);
 }
@@ -297,18 +312,85 @@ void TSingolNote::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+void TSingolNote::moveEvent(QMoveEvent *event)
+{
+    // A place the window system reports may be a wrong one (see
+    // placeOnScreen): it is checked once the window manager is done.
+    if (event->spontaneous())
+        m_placeCheck->start();
+    noteChanged();
+    QWidget::moveEvent(event);
+}
+
 void TSingolNote::resizeEvent(QResizeEvent *event)
 {
     ui::runGuarded(this, [this] {
         Modified = true;
         LayoutBody();
     });
+    noteChanged();
     QWidget::resizeEvent(event);
 }
 
 void TSingolNote::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         note::keepOffTaskbarAndPager(*this);
+        noteChanged();
+    }
     QWidget::showEvent(event);
+}
+
+void TSingolNote::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        noteChanged();
+    QWidget::hideEvent(event);
+}
+
+void TSingolNote::matchPlaceOnScreen()
+{
+    // Moving to where the window already is changes nothing on screen, but
+    // puts the toolkit right, so a resize or a save keeps that place.
+    if (const std::optional<QPoint> place = note::placeOnScreen(*this); place && *place != pos())
+        move(*place);
+}
+
+void TSingolNote::noteChanged()
+{
+    if (Discarded)
+        return;
+    if (!m_unsavedSince.isValid())
+        m_unsavedSince.start();
+    const qint64 untilLongest = kLongestUnsavedMs - m_unsavedSince.elapsed();
+    m_saveTimer->start(int(std::clamp<qint64>(untilLongest, 0, kSaveAfterQuietMs)));
+}
+
+void TSingolNote::forgetChanges()
+{
+    m_unsavedSince.invalidate();
+    m_saveTimer->stop();
+    m_changesError.clear();
+}
+
+void TSingolNote::saveChanges()
+{
+    if (!hasUnsavedChanges() || Discarded)
+        return;
+    QString reason;
+    try {
+        SaveNote();
+        return;
+    } catch (const Error &e) {
+        reason = e.message();
+    } catch (const std::exception &e) {
+        reason = QString::fromLocal8Bit(e.what());
+    }
+    // Tried again after the next change; a reason already shown is not shown
+    // again at every keystroke that follows.
+    m_unsavedSince.start();
+    if (reason != m_changesError) {
+        m_changesError = reason;
+        dialogs::showError(this, reason);
+    }
 }

@@ -3,6 +3,7 @@
 #include "note/NoteGeometry.h"
 #include "note/NoteMenus.h"
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -12,6 +13,7 @@
 
 class QKeyEvent;
 class QLineEdit;
+class QTimer;
 
 namespace storage {
 struct NoteRecord;
@@ -28,8 +30,9 @@ class NoteTitle;
 // title strip, a rich-text body and two popup menus, and the record the rest
 // of the program keeps about it. The note list creates, saves and destroys
 // notes; a note saves itself when its body loses the focus, when it loses
-// activation with unsaved changes and when it is closed. Closing hides it;
-// only the note list destroys it.
+// activation with unsaved changes, when it is closed, and a moment after
+// anything of it changed (see noteChanged). Closing hides it; only the note
+// list destroys it.
 class TSingolNote : public QWidget
 {
     Q_OBJECT
@@ -85,9 +88,18 @@ public:
     void LayoutBody();
 
     // Writes the note file and its body file, or deletes both for a
-    // discarded note. Errors are those of storage and the body control; the
-    // previous files then stay whole.
+    // discarded note. Errors are those of storage and the body control,
+    // naming the note; the previous files then stay whole.
     void SaveNote();
+    // Something that the note's files keep has changed: the note writes
+    // itself once the changes pause for a moment, and at least every few
+    // seconds while they go on, so a crash or a power cut costs seconds of
+    // typing. Nothing is scheduled while nothing changes.
+    void noteChanged();
+    // Whether a change is waiting for that save.
+    bool hasUnsavedChanges() const { return m_unsavedSince.isValid(); }
+    static constexpr int kSaveAfterQuietMs = 1500;
+    static constexpr int kLongestUnsavedMs = 5000;
     // Takes everything from the note file `fileName` in the note folder and
     // from its body file when there is one; shows the note when it was saved
     // visible. A note whose place lies off every screen is shown on the
@@ -101,8 +113,10 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -160,6 +174,9 @@ private:
     void NoteTextMouseDown(Qt::MouseButton button, const QPoint &position);
     void NoteTextURLClick(const QString &linkText, Qt::MouseButton button);
 
+    void saveChanges();
+    void forgetChanges();
+    void matchPlaceOnScreen();
     storage::NoteRecord record() const;
     void loadBody(const storage::NoteRecord &loaded, const QString &companion);
     void applyRecord(const storage::NoteRecord &record);
@@ -177,4 +194,10 @@ private:
         bool systemMoveRefused;
     };
     std::optional<TitleDrag> m_titleDrag;
+    QTimer *const m_saveTimer;
+    QElapsedTimer m_unsavedSince;
+    // The reason the last save of changes failed, shown once, not at
+    // every keystroke that follows.
+    QString m_changesError;
+    QTimer *const m_placeCheck;
 };

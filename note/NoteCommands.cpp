@@ -34,9 +34,13 @@ constexpr qint32 kHighlightGreen = 0x00008000;
 
 void TSingolNote::connectCommands()
 {
+    // Whatever a command changes (a colour, a font, the alarm), the note
+    // writes itself soon after; one that changed nothing writes nothing.
     const auto on = [this](QAction *action, void (TSingolNote::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { ui::runGuarded(this, [this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, [this, handler] {
+            ui::runGuarded(this, [this, handler] { (this->*handler)(); });
+            noteChanged();
+        });
     };
     const note::NoteMenus &m = Menus;
     on(m.ChangeFont1, &TSingolNote::ChangeFont1Click);

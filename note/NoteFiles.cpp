@@ -2,6 +2,7 @@
 #include "note/Note.h"
 #include "note/NoteParts.h"
 #include "note/ScreenFit.h"
+#include "platform/Errors.h"
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
 #include "ui/ColorRef.h"
@@ -40,17 +41,38 @@ storage::NoteRecord TSingolNote::record() const
     return r;
 }
 
+namespace {
+
+// The user has many notes: the message says which one, in their words.
+QString failedSave(bool discarded, const QString &title, const QString &reason)
+{
+    const QString text = discarded ? QStringLiteral("The note \"%1\" could not be deleted: %2")
+                                   : QStringLiteral("The note \"%1\" could not be saved: %2");
+    return text.arg(title, reason);
+}
+
+} // namespace
+
 void TSingolNote::SaveNote()
 {
     const QString path = notePath();
-    if (Discarded) {
-        storage::deleteNoteFiles(path);
-        return;
+    try {
+        if (Discarded) {
+            storage::deleteNoteFiles(path);
+        } else {
+            matchPlaceOnScreen();
+            // The body first: it is the larger file and the one holding what
+            // was typed, so a full disk stops the save before either file
+            // has changed.
+            NoteText->saveToFile(storage::companionPath(path));
+            storage::writeNoteFile(path, record());
+        }
+    } catch (const EInOutError &e) {
+        throw EInOutError(failedSave(Discarded, NoteTitle->text(), e.message()));
+    } catch (const EConvertError &e) {
+        throw EConvertError(failedSave(Discarded, NoteTitle->text(), e.message()));
     }
-    // The body first: it is the larger file and the one holding what was
-    // typed, so a full disk stops the save before either file has changed.
-    NoteText->saveToFile(storage::companionPath(path));
-    storage::writeNoteFile(path, record());
+    forgetChanges();
 }
 
 void TSingolNote::LoadNote(const QString &fileName)
@@ -67,6 +89,8 @@ void TSingolNote::LoadNote(const QString &fileName)
         ui::showWithoutActivating(this);
     else
         hide();
+    // What was just read is what the files hold.
+    forgetChanges();
 }
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)

@@ -1,6 +1,6 @@
 // When a note saves itself: on body focus loss, on deactivation with changes,
-// on application activation changes (the latest note only) and on close; a
-// save that fails is reported and nothing is lost.
+// on application activation changes (the latest note only), on close, and a
+// moment after any change; a save that fails is reported and nothing is lost.
 #include "note/Note.h"
 #include "note/NoteTestSupport.h"
 #include "storage/NoteFolder.h"
@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTest>
 
 using notetest::NoteFixture;
 
@@ -138,4 +139,39 @@ TEST_F(SaveTriggers, ADestroyedNoteDoesNotSaveAsItsBodyLosesTheFocus)
     note.reset();
     EXPECT_TRUE(noteFiles().isEmpty());
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// Text typed into a note that keeps the focus is on disk seconds later,
+// also while the typing goes on; a note that does not change writes nothing
+// and waits for nothing; a failing disk is reported once, not per keystroke.
+TEST_F(SaveTriggers, ChangesWriteThemselvesSoonWhileTheyGoOnAndOnlyThen)
+{
+    TSingolNote note(false);
+    note.show();
+    note.Modified = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saved(note); }, 10000)) << "a shown note is a change";
+
+    forget(note);
+    bool savedWhileTyping = false;
+    for (int key = 0; key < 100 && !savedWhileTyping; ++key) {
+        QTest::keyClick(note.NoteText, Qt::Key_A);
+        QTest::qWait(100);
+        savedWhileTyping = saved(note);
+    }
+    EXPECT_TRUE(savedWhileTyping) << "typing without a pause was never saved";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !note.hasUnsavedChanges(); }, 10000));
+    const QDateTime written = QFileInfo(note.notePath()).lastModified();
+    QTest::qWait(TSingolNote::kSaveAfterQuietMs + 500);
+    EXPECT_EQ(QFileInfo(note.notePath()).lastModified(), written);
+    EXPECT_FALSE(note.hasUnsavedChanges());
+    EXPECT_FALSE(note.Modified) << "no save trigger of its own was pulled";
+
+    forget(note);
+    blockBodyFile(note);
+    for (int round = 0; round < 2; ++round) {
+        QTest::keyClick(note.NoteText, Qt::Key_B);
+        QTest::qWait(TSingolNote::kSaveAfterQuietMs + 500);
+    }
+    EXPECT_EQ(errors.size(), 1) << errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(note.hasUnsavedChanges());
 }
