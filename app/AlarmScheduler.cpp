@@ -8,20 +8,42 @@
 #include "ui/Guarded.h"
 #include "ui/QuietShow.h"
 
+#include <array>
+#include <optional>
+
 namespace app {
 
-bool isMomentDue(double dateField, double timeField, double now)
+namespace {
+
+// A moment to the minute, comparable; nothing for a field that holds no
+// valid date-time (a damaged field would otherwise raise its error every
+// few seconds).
+using Minute = std::array<int, 5>;
+
+std::optional<Minute> minuteOf(double dateField, double timeField)
 {
     try {
         const storage::DateTimeParts day = storage::splitDateTime(dateField);
         const storage::DateTimeParts time = storage::splitDateTime(timeField);
-        const storage::DateTimeParts current = storage::splitDateTime(now);
-        return day.year == current.year && day.month == current.month && day.day == current.day
-            && time.hour == current.hour && time.minute == current.minute;
+        return Minute {day.year, day.month, day.day, time.hour, time.minute};
     } catch (const EConvertError &) {
-        // A damaged field would otherwise raise its error every few seconds.
-        return false;
+        return std::nullopt;
     }
+}
+
+} // namespace
+
+bool isMomentDue(double dateField, double timeField, double now)
+{
+    const std::optional<Minute> moment = minuteOf(dateField, timeField);
+    return moment && moment == minuteOf(now, now);
+}
+
+bool isMomentReached(double dateField, double timeField, double now)
+{
+    const std::optional<Minute> moment = minuteOf(dateField, timeField);
+    const std::optional<Minute> current = minuteOf(now, now);
+    return moment && current && *moment <= *current;
 }
 
 void runAlarmTick(TVeskLista *notes, double now)
@@ -30,7 +52,7 @@ void runAlarmTick(TVeskLista *notes, double now)
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = notes->form(i);
         if (note->AlarmEnabled && !note->Discarded && !note->AlarmFired
-            && isMomentDue(note->AlarmDate, note->AlarmTime, now)) {
+            && isMomentReached(note->AlarmDate, note->AlarmTime, now)) {
             ui::showWithoutActivating(note);
             note->AlarmFired = true;
             note->SetOnTop(true);
@@ -49,7 +71,6 @@ void runAlarmTick(TVeskLista *notes, double now)
 void TFJotletLightMain::TimerAlarmTimer()
 {
     ui::runGuarded(nullptr, [this] { app::runAlarmTick(m_notes.get(), storage::nowDateTime()); });
-    // On the same tick, so that waiting for a tray costs no wake-ups of its own.
-    if (!RxTrayIcon1->usesSystemTray() && m_environment.systemTrayAvailable())
-        RxTrayIcon1->adoptSystemTray();
+    // On the same tick, so that watching the tray costs no wake-ups of its own.
+    RxTrayIcon1->followSystemTray(m_environment.systemTrayAvailable());
 }

@@ -70,6 +70,12 @@ TEST(MomentDue, SameDayOfTheDateFieldAndSameMinuteOfTheTimeField)
     EXPECT_FALSE(app::isMomentDue(day, time, serial(2023, 5, 6, 10, 30, 0)));
     EXPECT_FALSE(app::isMomentDue(day, time, serial(2024, 6, 6, 10, 30, 0)));
     EXPECT_FALSE(app::isMomentDue(day, time, serial(2024, 5, 6, 11, 30, 0)));
+
+    EXPECT_FALSE(app::isMomentReached(day, time, serial(2024, 5, 6, 10, 29, 59)));
+    EXPECT_FALSE(app::isMomentReached(day, time, serial(2023, 12, 31, 23, 59, 0)));
+    for (const double later : {serial(2024, 5, 6, 10, 30, 0), serial(2024, 5, 6, 10, 31, 0),
+                               serial(2024, 5, 7, 0, 0, 0), serial(2031, 1, 1, 9, 0, 0)})
+        EXPECT_TRUE(app::isMomentReached(day, time, later));
 }
 
 TEST(MomentDue, AFieldThatHoldsNoDateNeverComesDue)
@@ -77,6 +83,7 @@ TEST(MomentDue, AFieldThatHoldsNoDateNeverComesDue)
     const double now = serial(2024, 5, 6, 10, 30);
     EXPECT_FALSE(app::isMomentDue(std::numeric_limits<double>::quiet_NaN(), now, now));
     EXPECT_FALSE(app::isMomentDue(now, 1e12, now));
+    EXPECT_FALSE(app::isMomentReached(std::numeric_limits<double>::quiet_NaN(), now, now));
 }
 
 TEST_F(SchedulerTest, TheTimerTicksEveryFiveSecondsAndDoesNothingWithoutNotes)
@@ -126,14 +133,28 @@ TEST_F(SchedulerTest, TheFiredAlarmAndItsOnTopStateAreSavedWithTheNote)
     EXPECT_TRUE(saved.visible);
 }
 
-TEST_F(SchedulerTest, AnAlarmWhoseMinuteHasPassedNeverFires)
+// The computer slept through the minute, or the program was not running:
+// the reminder comes at the next tick, once. An expiration that went by
+// unseen deletes nothing.
+TEST_F(SchedulerTest, AMissedAlarmFiresAtTheNextTickAndAMissedExpirationNever)
 {
-    setNow(QDateTime(QDate(2024, 5, 6), QTime(11, 0)));
+    setNow(QDateTime(QDate(2024, 5, 7), QTime(11, 0)));
     auto controller = startWithAlarm();
-    for (int minute = 0; minute < 3; ++minute)
-        tickAt(*controller, 11, minute, 0);
-    EXPECT_FALSE(noteAt(*controller, 0)->isVisible());
-    EXPECT_FALSE(noteAt(*controller, 0)->AlarmFired);
+    TSingolNote *note = noteAt(*controller, 0);
+    note->ExpirationEnabled = true;
+    note->ExpirationDate = serial(2024, 5, 6);
+    note->ExpirationTime = serial(2024, 5, 6, 18, 0);
+    tickAt(*controller, 11, 0, 0, 7);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->AlarmFired);
+    EXPECT_TRUE(note->OnTop());
+
+    note->hide();
+    for (int minute = 1; minute < 3; ++minute)
+        tickAt(*controller, 11, minute, 0, 7);
+    EXPECT_FALSE(note->isVisible()) << "a fired alarm fires once";
+    EXPECT_FALSE(note->Discarded);
+    EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("1.jtl"))));
 }
 
 TEST_F(SchedulerTest, DisabledFiredOrDiscardedAlarmsStayQuiet)
