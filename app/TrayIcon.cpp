@@ -54,19 +54,26 @@ void TrayIcon::createSystemTray()
             });
 }
 
-void TrayIcon::adoptSystemTray()
+void TrayIcon::followSystemTray(bool available)
 {
-    if (m_tray)
+    if (available == usesSystemTray())
         return;
-    createSystemTray();
+    if (available) {
+        // Later: this may run from a click on the window's own button.
+        m_window->hide();
+        m_window->deleteLater();
+        m_window = nullptr;
+        m_button = nullptr;
+        createSystemTray();
+    } else {
+        m_tray->hide();
+        m_tray->deleteLater();
+        m_tray = nullptr;
+        createFallbackWindow();
+    }
     setIcon(m_icon);
     setHint(m_hint);
-    m_tray->setVisible(m_active);
-    // Later: this may run from a click on the window's own button.
-    m_window->hide();
-    m_window->deleteLater();
-    m_window = nullptr;
-    m_button = nullptr;
+    setActive(m_active);
 }
 
 TrayIcon::~TrayIcon()

@@ -25,10 +25,11 @@ public:
     ~TrayIcon() override;
 
     bool usesSystemTray() const { return m_tray != nullptr; }
-    // Moves from the stand-in window into the notification area, keeping the
-    // icon, hint and state: a panel started after the program (at log-in)
-    // brings its tray late. Does nothing when the tray is in use already.
-    void adoptSystemTray();
+    // Moves into the notification area when one has come (a panel started
+    // after the program, at log-in, brings its tray late), or back into the
+    // stand-in window when it went (the panel ended or crashed), keeping the
+    // icon, hint and state.
+    void followSystemTray(bool available);
     // The window standing in for the notification area, or none.
     QWidget *fallbackWindow() const { return m_window; }
 

@@ -280,8 +280,9 @@ TEST_F(ControllerTest, WithoutATrayTheUserIsToldOnceAndGetsTheMenuInAWindow)
     EXPECT_EQ(script.messages.size(), 1);
 }
 
-// At log-in the panel may bring its tray after the program has started.
-TEST_F(ControllerTest, ATrayThatAppearsLaterTakesOverFromTheStandInWindow)
+// At log-in the panel may bring its tray after the program has started; a
+// panel that ends or crashes takes its tray away again.
+TEST_F(ControllerTest, TheStandInWindowGivesWayToATrayThatComesAndReturnsWhenItGoes)
 {
     auto controller = makeController();
     controller->FormActivate();
@@ -305,6 +306,14 @@ TEST_F(ControllerTest, ATrayThatAppearsLaterTakesOverFromTheStandInWindow)
     const int notesBefore = noteCount(*controller);
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(noteCount(*controller), notesBefore + 1);
+
+    trayAvailable = false;
+    controller->TimerAlarmTimer();
+    EXPECT_FALSE(controller->RxTrayIcon1->usesSystemTray());
+    QWidget *back = controller->RxTrayIcon1->fallbackWindow();
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->isVisible());
+    EXPECT_EQ(back->windowTitle(), QStringLiteral("Vesk Jotlet 2003"));
 }
 
 TEST_F(ControllerTest, ATerminationSignalSavesEveryNoteAndEnds)
