@@ -6,7 +6,32 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
+#include <cstdlib>
+
 namespace app {
+namespace {
+
+TFJotletLightMain *g_savedAtExit = nullptr;
+
+void saveAtExit()
+{
+    if (g_savedAtExit && !g_savedAtExit->hasEnded())
+        g_savedAtExit->saveAllNotes();
+}
+
+} // namespace
+
+SaveAtExit::SaveAtExit(TFJotletLightMain *controller)
+{
+    g_savedAtExit = controller;
+    static const bool registered = std::atexit(saveAtExit) == 0;
+    Q_UNUSED(registered);
+}
+
+SaveAtExit::~SaveAtExit()
+{
+    g_savedAtExit = nullptr;
+}
 
 void connectProgramEnds(TFJotletLightMain *controller, platform::SignalBridge *signalBridge)
 {

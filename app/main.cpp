@@ -30,6 +30,7 @@ int runController(app::SingleInstance &instance)
     platform::SignalBridge signalBridge;
     TFJotletLightMain controller;
     app::connectProgramEnds(&controller, &signalBridge);
+    const app::SaveAtExit saveAtExit(&controller);
     QObject::connect(&controller, &TFJotletLightMain::noteFolderReleased, &controller,
                      [&instance] { instance.release(); });
     QObject::connect(
