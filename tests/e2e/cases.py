@@ -300,9 +300,10 @@ def one_instance_and_restart(program):
     check(sorted(account.note_files()) == ["400.jtl", "401.jtl", "402.jtl"], "every note kept")
 
 
-def tray_arriving_late(program):
+def tray_coming_and_going(program):
     """A panel that comes up after the program (as at log-in): the stand-in
-    window gives way to the tray icon, which then works as usual."""
+    window gives way to the tray icon, which then works as usual; when the
+    panel ends, the stand-in window comes back with the menu."""
     desktop, account = program.desktop, program.account
     settle(account, NoTrayNoticeShown=1)
     desktop.stop_tray()
@@ -314,6 +315,127 @@ def tray_arriving_late(program):
     time.sleep(SETTLE)  # the tray embeds the icon in steps
     desktop.click(*program.tray_icon())
     program.wait_for_windows(1)
+
+    desktop.stop_tray()
+    stand_in = wait_until(program.windows_named("Vesk Jotlet 2003"), 15,
+                          "the stand-in window to come back")[0]
+    x, y, w, h = desktop.geometry(stand_in)
+    desktop.click(x + w // 3, y + h // 2)
+    program.wait_for_windows(2)
+
+
+def new_note_to_type_in(program):
+    """A note made from the tray, with the keyboard in its body."""
+    desktop = program.desktop
+    desktop.click(*program.tray_icon())
+    note = program.wait_for_windows(1)[0]
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h // 2)
+    return note
+
+
+def body_text(account):
+    files = account.note_files()
+    if len(files) != 1 or not os.path.exists(os.path.join(account.note_folder, files[0] + "2")):
+        return ""
+    return open(os.path.join(account.note_folder, files[0] + "2"), encoding="latin-1").read()
+
+
+def typing_survives_a_crash(program):
+    """A note that keeps the focus writes what is typed seconds later, also
+    while the typing goes on: a crash (kill -9) costs seconds, not the note."""
+    desktop, account = program.desktop, program.account
+    settle(account, width=260, height=160, position=2)
+    start_settled(program)
+    new_note_to_type_in(program)
+    # About seven seconds of typing without a pause (xdotool spends half its
+    # delay on each key's press, half on its release), then the crash.
+    desktop.xdotool("type", "--delay", 600, "Call Anna at nine sharp")
+    os.kill(program.pids()[0], signal.SIGKILL)
+    program.wait_for_exit()
+    check("Call Anna" in body_text(account),
+          "typing that went on for seconds was never saved: %r" % body_text(account))
+
+    start_settled(program)
+    note = program.wait_for_windows(1)[0]
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h - 10)
+    desktop.key("ctrl+End")
+    desktop.type_text(" with Tom")
+    time.sleep(5)
+    os.kill(program.pids()[0], signal.SIGKILL)
+    program.wait_for_exit()
+    check("Call Anna at nine" in body_text(account) and " with Tom\\par" in body_text(account),
+          "text typed 5 s before a crash is lost: %r" % body_text(account))
+
+
+def display_lost(program):
+    """The X server goes away under the program (as when XWayland or the
+    session's server ends first): what was typed a moment ago is on disk."""
+    desktop, account = program.desktop, program.account
+    settle(account, width=260, height=160, position=2)
+    start_settled(program)
+    new_note_to_type_in(program)
+    desktop.type_text("Gas meter 4711")
+    desktop.stop_server()
+    program.wait_for_exit()
+    check("Gas meter 4711" in body_text(account),
+          "text typed before the display went is lost: %r" % body_text(account))
+
+
+def places_after_about(program):
+    """New notes, the About window and its OK, then Exit: every note is
+    saved where the user saw it (the toolkit once took the window
+    manager's frame for the window and saved the corner)."""
+    desktop, account = program.desktop, program.account
+    settle(account, position=1)
+    start_settled(program)
+    for round in range(3):
+        for _ in range(3):
+            check(program.ctl("new").returncode == 0, "jotletctl new")
+        notes = program.wait_for_windows(3 * (round + 1))
+        shown = sorted(desktop.geometry(w)[:2] for w in notes)
+        check(program.ctl("about").returncode == 0, "jotletctl about")
+        about = program.wait_for_window("Vesk Jotlet 2000 light")
+        x, y, _, _ = desktop.geometry(about)
+        desktop.click(x + 16 + 37, y + 328 + 12)  # its OK button
+        notes = program.wait_for_windows(3 * (round + 1))
+        time.sleep(SETTLE)
+        check(sorted(desktop.geometry(w)[:2] for w in notes) == shown,
+              "the notes came back elsewhere")
+    check(program.ctl("exit").returncode == 0, "jotletctl exit")
+    program.wait_for_exit()
+    saved = sorted((r["left"], r["top"]) for r in map(account.dump_note, account.note_files()))
+    check(saved == shown, "saved places %s, shown %s" % (saved, shown))
+
+
+def ending_with_a_dialog_open(program):
+    """A note's font dialog is open when the program is asked to end: SIGTERM
+    saves and ends with status 0, and a restart leaves one instance."""
+    desktop, account = program.desktop, program.account
+    settle(account, width=260, height=160, position=2)
+    start_settled(program)
+    new_note_to_type_in(program)
+    desktop.type_text("Dentist Friday")
+    desktop.key("ctrl+f")
+    program.wait_for_window("Select Font")
+    os.kill(program.pids()[0], signal.SIGTERM)
+    program.wait_for_exit()
+    check(program.process.wait(10) == 0, "exit status %s" % program.process.returncode)
+    check("Dentist Friday" in body_text(account), "the typed text is saved")
+
+    start_settled(program)
+    note = program.wait_for_windows(1)[0]
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h // 2)
+    desktop.key("ctrl+f")
+    program.wait_for_window("Select Font")
+    old = program.pids()
+    check(program.ctl("restart").returncode == 0, "jotletctl restart")
+    wait_until(lambda: program.pids() and program.pids() != old, 20, "the restart")
+    program.wait_for_windows(1)
+    time.sleep(2 * SETTLE)
+    check(len(program.pids()) == 1, "one instance after the restart: %s" % program.pids())
 
 
 def file_identities(account):
@@ -357,4 +479,5 @@ def untouched_notes_stay_as_they_were(program):
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
                                   one_instance_and_restart, untouched_notes_stay_as_they_were,
-                                  tray_arriving_late)}
+                                  tray_coming_and_going, typing_survives_a_crash, display_lost,
+                                  places_after_about, ending_with_a_dialog_open)}

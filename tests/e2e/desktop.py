@@ -122,6 +122,10 @@ class Desktop:
                 return x, y, w, h
         return None
 
+    def stop_server(self):
+        """Ends the X server under everything: a display connection that breaks."""
+        stop_process(self._processes[0])
+
     def stop(self):
         for process in reversed(self._processes):
             stop_process(process)
