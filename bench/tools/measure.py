@@ -323,6 +323,54 @@ def run_idle(args, display, have_xpad):
         "<= 0.2/s (one per 5 s tick)", wakes <= 0.2)
 
 
+def typing(args, display, seconds):
+    """Types into one note without a pause and counts the saves of its body:
+    each save puts a new file in place, so each shows as a new inode."""
+    program = Program("jotlet", args, 1)
+    try:
+        program.start(display)
+        env = dict(display.env, **program.env)
+        window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "JotNoteLight"],
+                                env=env, capture_output=True, text=True).stdout.split()[0]
+        geometry = dict(line.split("=") for line in subprocess.run(
+            ["xdotool", "getwindowgeometry", "--shell", window], env=env,
+            capture_output=True, text=True).stdout.split())
+        x, y = int(geometry["X"]) + int(geometry["WIDTH"]) // 2, int(geometry["Y"]) + 40
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=env)
+        body = program.env["XDG_DATA_HOME"] + "/Jotlet light cache/100000.jtl2"
+        inodes = {os.stat(body).st_ino}
+        saved_at = []
+        # Five characters a second, a steady typist's pace (xdotool spends half
+        # its delay on the press, half on the release), for the whole time.
+        typed = "q" * int(seconds * 5)
+        typist = subprocess.Popen(["xdotool", "type", "--delay", "400", typed], env=env)
+        started = time.time()
+        while typist.poll() is None:
+            inode = os.stat(body).st_ino
+            if inode not in inodes:
+                inodes.add(inode)
+                saved_at.append(time.time())
+            time.sleep(0.05)
+        typed_for = time.time() - started
+        time.sleep(3)
+        with open(body, encoding="latin-1") as f:
+            on_disk = f.read().count("q")
+        gaps = [b - a for a, b in zip([started] + saved_at, saved_at + [started + typed_for])]
+        return len(saved_at) * 60.0 / typed_for, max(gaps), on_disk == len(typed)
+    finally:
+        program.close()
+
+
+def run_typing(args, display):
+    if not shutil.which("xdotool"):
+        row("saves per minute of typing", "-", "-", "xdotool not installed", None)
+        return
+    per_minute, longest, complete = typing(args, display, 60)
+    row("saves per minute of typing", fmt(per_minute, "/min", 1), "-", "<= 60", per_minute <= 60)
+    row("  longest time typed unsaved", fmt(longest, "s", 1), "-", "<= 5.5 s", longest <= 5.5)
+    row("  all typed text on disk 3 s later", "yes" if complete else "no", "-", "yes", complete)
+
+
 def main():
     parser = argparse.ArgumentParser()
     for name in ("data", "jotletlight", "jotletctl", "mapwatch", "qtfloor", "bench_rtf",
@@ -334,14 +382,14 @@ def main():
     parser.add_argument("--settle", type=float, default=3.0)
     parser.add_argument("--idle", type=float, default=60.0)
     parser.add_argument("--idle-settle", type=float, default=40.0)
-    parser.add_argument("--only", default="startup,saving,rtf,idle")
+    parser.add_argument("--only", default="startup,saving,rtf,typing,idle")
     args = parser.parse_args()
     only = args.only.split(",")
     have_xpad = shutil.which("xpad") is not None
     print(f"{'figure':<34} {'Jotlet Light':>14} {'peer':>14}  {'target':<34} verdict")
     print(f"(peers: xpad {'found' if have_xpad else 'not installed'}, unrtf "
           f"{'found' if shutil.which('unrtf') else 'not installed'}; medians of {args.repeat})")
-    display = Display() if {"startup", "idle"} & set(only) else None
+    display = Display() if {"startup", "typing", "idle"} & set(only) else None
     try:
         if display:
             settle_registry(args, display)
@@ -351,6 +399,8 @@ def main():
             run_saving(args)
         if "rtf" in only:
             run_rtf(args)
+        if "typing" in only:
+            run_typing(args, display)
         if "idle" in only:
             run_idle(args, display, have_xpad)
     finally:
