@@ -68,3 +68,9 @@ void TReadRes::setCurrent(std::unique_ptr<TReadRes> table)
 {
     currentTable() = std::move(table);
 }
+
+QString uiText(int id, const QString &builtIn)
+{
+    const QString text = TReadRes::current().GetText(id);
+    return text.isEmpty() ? builtIn : text;
+}

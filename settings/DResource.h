@@ -58,3 +58,8 @@ private:
     QString m_fileName;
     std::array<QString, kLastId + 1> m_texts;
 };
+
+// The current table's text with that id, or the built-in (English design)
+// text where the table has none: no table installed, or an empty text in
+// the language file.
+QString uiText(int id, const QString &builtIn);
