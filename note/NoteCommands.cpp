@@ -16,13 +16,34 @@
 #include "ui/NoteText.h"
 
 #include <QAction>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPrinter>
+#include <QStandardPaths>
 
 namespace {
 
 constexpr int kCloseQuestionId = 97;
+
+const QString kNoPrinterTitle
+    = QStringLiteral("There is no printer: save the note as a PDF document");
+
+// A folder of the user's (Pictures, Documents), or the home folder where
+// the desktop has none.
+QString userFolder(QStandardPaths::StandardLocation location)
+{
+    const QString folder = QStandardPaths::writableLocation(location);
+    return QDir(folder).exists() ? folder : QDir::homePath();
+}
+
+// A note's title as a file name: no folder separators, never empty.
+QString fileNameFor(QString title)
+{
+    title.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QChar(0), QLatin1Char(' '));
+    title = title.trimmed();
+    return title.isEmpty() || title.startsWith(QLatin1Char('.')) ? QStringLiteral("Note") : title;
+}
 
 // The "Back colors" highlights, as colour values.
 constexpr qint32 kHighlightYellow = 0x0000FFFF;
@@ -35,11 +56,16 @@ constexpr qint32 kHighlightGreen = 0x00008000;
 void TSingolNote::connectCommands()
 {
     // Whatever a command changes (a colour, a font, the alarm), the note
-    // writes itself soon after; one that changed nothing writes nothing.
+    // writes itself soon after; one that changed nothing writes nothing. A
+    // command that opened a window (a dialog, a message) gives the keyboard
+    // back to the note once it is closed.
     const auto on = [this](QAction *action, void (TSingolNote::*handler)()) {
         connect(action, &QAction::triggered, this, [this, handler] {
+            const int windowsBefore = dialogs::modalWindowsShown();
             ui::runGuarded(this, [this, handler] { (this->*handler)(); });
             noteChanged();
+            if (dialogs::modalWindowsShown() != windowsBefore && isVisible() && !Discarded)
+                takeFocus();
         });
     };
     const note::NoteMenus &m = Menus;
@@ -133,7 +159,10 @@ void TSingolNote::Noteexpiration1Click()
 
 void TSingolNote::insertImage1Click()
 {
-    const QString file = dialogs::chooseOpenFile(this, QStringLiteral("All (*.bmp)"));
+    // The classic filter first, then every kind of picture the body reads.
+    const QString file = dialogs::chooseOpenFile(
+        this, QStringLiteral("All (*.bmp);;Pictures (*.png *.jpg *.jpeg *.gif *.bmp)"),
+        userFolder(QStandardPaths::PicturesLocation));
     if (!file.isEmpty())
         InsertPicture(file);
 }
@@ -153,9 +182,20 @@ void TSingolNote::InsertPicture(const QString &fileName)
 
 void TSingolNote::Print1Click()
 {
-    const std::unique_ptr<QPrinter> printer = note::defaultPrinter();
-    if (!printer)
-        throw Error(QStringLiteral("There is no default printer: the note was not printed."));
+    std::unique_ptr<QPrinter> printer = note::defaultPrinter();
+    if (!printer) {
+        // Without a printer the note can still be kept, or printed later, as
+        // a document.
+        const QString file = dialogs::chooseSaveFile(
+            this, kNoPrinterTitle, QStringLiteral("PDF (*.pdf)"),
+            userFolder(QStandardPaths::DocumentsLocation) + QLatin1Char('/')
+                + fileNameFor(NoteTitle->text()) + QStringLiteral(".pdf"));
+        if (file.isEmpty())
+            return;
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+    }
     printer->setPrintRange(QPrinter::AllPages);
     NoteText->printBody(*printer, NoteTitle->text());
 }
@@ -192,12 +232,12 @@ void TSingolNote::Paste2Click()
 
 void TSingolNote::Undo1Click()
 {
-    NoteText->undo();
+    NoteText->undoStep();
 }
 
 void TSingolNote::Redo1Click()
 {
-    NoteText->redo();
+    NoteText->redoStep();
 }
 
 void TSingolNote::Font1Click()
@@ -205,7 +245,6 @@ void TSingolNote::Font1Click()
     if (const std::optional<storage::FontDesc> font
         = dialogs::chooseFont(this, NoteText->selectionFont()))
         NoteText->setSelectionFont(*font);
-    NoteText->setFocus(Qt::OtherFocusReason);
 }
 
 void TSingolNote::setHighlight(qint32 color)

@@ -1,12 +1,12 @@
 #include "ui/Dialogs.h"
 
 #include "ui/ColorRef.h"
+#include "ui/FontDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 
 namespace dialogs {
@@ -15,12 +15,17 @@ namespace {
 DialogScript *g_script = nullptr;
 Unattended *g_unattended = nullptr;
 int g_openModalWindows = 0;
+int g_modalWindowsShown = 0;
 
 // A modal window counts as open for as long as its event loop runs.
 class OpenModal
 {
 public:
-    OpenModal() { ++g_openModalWindows; }
+    OpenModal()
+    {
+        ++g_openModalWindows;
+        ++g_modalWindowsShown;
+    }
     ~OpenModal() { --g_openModalWindows; }
     OpenModal(const OpenModal &) = delete;
     OpenModal &operator=(const OpenModal &) = delete;
@@ -52,24 +57,6 @@ QString boxTitle()
     return QApplication::applicationName();
 }
 
-QFont toQFont(const storage::FontDesc &desc)
-{
-    QFont font(desc.name);
-    if (desc.size > 0)
-        font.setPointSize(desc.size);
-    font.setBold(desc.bold);
-    font.setItalic(desc.italic);
-    font.setUnderline(desc.underline);
-    font.setStrikeOut(desc.strikeOut);
-    return font;
-}
-
-storage::FontDesc toFontDesc(const QFont &font, qint32 color)
-{
-    return {font.family(),    font.pointSize(), font.bold(), font.italic(),
-            font.underline(), font.strikeOut(), color};
-}
-
 } // namespace
 
 void setScript(DialogScript *script)
@@ -97,16 +84,16 @@ void showError(QWidget *parent, const QString &message)
 {
     if (recorded(message))
         return;
-    const OpenModal open;
-    QMessageBox::critical(parent, boxTitle(), message);
+    QMessageBox box(QMessageBox::Critical, boxTitle(), message, QMessageBox::Ok, parent);
+    execute(box);
 }
 
 void showInformation(QWidget *parent, const QString &message)
 {
     if (recorded(message))
         return;
-    const OpenModal open;
-    QMessageBox::information(parent, boxTitle(), message);
+    QMessageBox box(QMessageBox::Information, boxTitle(), message, QMessageBox::Ok, parent);
+    execute(box);
 }
 
 bool confirm(QWidget *parent, const QString &question)
@@ -117,10 +104,10 @@ bool confirm(QWidget *parent, const QString &question)
         g_script->questions << question;
         return takeNext(g_script->confirmations, false);
     }
-    const OpenModal open;
-    return QMessageBox::question(parent, boxTitle(), question,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Question, boxTitle(), question,
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return execute(box) == QMessageBox::Ok;
 }
 
 std::optional<storage::FontDesc> chooseFont(QWidget *parent, const storage::FontDesc &initial)
@@ -128,19 +115,17 @@ std::optional<storage::FontDesc> chooseFont(QWidget *parent, const storage::Font
     if (g_unattended)
         return std::nullopt;
     if (g_script) {
+        g_script->fontPresets << initial;
         if (g_script->fonts.empty())
             return std::nullopt;
         storage::FontDesc font = g_script->fonts.front();
         g_script->fonts.pop_front();
         return font;
     }
-    const OpenModal open;
-    // QFontDialog has no colour; the colour of the initial font is kept.
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, toQFont(initial), parent);
-    if (!ok)
+    ui::FontDialog dialog(initial, parent);
+    if (execute(dialog) != QDialog::Accepted)
         return std::nullopt;
-    return toFontDesc(font, initial.color);
+    return dialog.font();
 }
 
 std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial)
@@ -151,19 +136,39 @@ std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial)
         const QColor color = takeNext(g_script->colors, QColor());
         return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
     }
-    const OpenModal open;
-    const QColor color = QColorDialog::getColor(initial, parent);
-    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+    QColorDialog dialog(initial, parent);
+    if (execute(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
+        return std::nullopt;
+    return dialog.selectedColor();
 }
 
-QString chooseOpenFile(QWidget *parent, const QString &filter)
+QString chooseOpenFile(QWidget *parent, const QString &filter, const QString &folder)
 {
     if (g_unattended)
         return {};
-    if (g_script)
+    if (g_script) {
+        g_script->openFileDialogs << filter + QStringLiteral(" in ") + folder;
         return takeNext(g_script->openFiles, QString());
-    const OpenModal open;
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    }
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return execute(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
+                       const QString &suggestedPath)
+{
+    if (g_unattended)
+        return {};
+    if (g_script) {
+        g_script->questions << title;
+        return takeNext(g_script->saveFiles, QString());
+    }
+    QFileDialog dialog(parent, title, suggestedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(suggestedPath);
+    return execute(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 int execute(QDialog &dialog)
@@ -171,12 +176,20 @@ int execute(QDialog &dialog)
     if (g_unattended)
         return QDialog::Rejected;
     const OpenModal open;
+    // Above every note, the ones kept on top included: a question hidden
+    // under a note cannot be answered.
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     return dialog.exec();
 }
 
 int openModalWindows()
 {
     return g_openModalWindows;
+}
+
+int modalWindowsShown()
+{
+    return g_modalWindowsShown;
 }
 
 void cancelModalWindows()

@@ -21,17 +21,24 @@ void showError(QWidget *parent, const QString &message);
 void showInformation(QWidget *parent, const QString &message);
 // A confirmation with OK and Cancel; true only for OK.
 bool confirm(QWidget *parent, const QString &question);
-// The font dialog with effects (strike-out, underline, colour).
+// The font dialog with effects (strike-out, underline, colour), showing
+// `initial` exactly.
 std::optional<storage::FontDesc> chooseFont(QWidget *parent, const storage::FontDesc &initial);
 std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial);
-// An empty text when cancelled.
-QString chooseOpenFile(QWidget *parent, const QString &filter);
-// Runs a dialog of the program's own modally (QDialog::exec), counted as open.
+// A file to open, starting in `folder`; an empty text when cancelled.
+QString chooseOpenFile(QWidget *parent, const QString &filter, const QString &folder);
+// A file to write, starting at `suggestedPath`; an empty text when cancelled.
+QString chooseSaveFile(QWidget *parent, const QString &title, const QString &filter,
+                       const QString &suggestedPath);
+// Runs a dialog modally (QDialog::exec), counted as open and above every
+// other window of the program, on-top notes included.
 int execute(QDialog &dialog);
 
 // How many modal windows are open now, nested ones included: each runs an
 // event loop of its own on the stack of the window that opened it.
 int openModalWindows();
+// How many have been opened since the program started.
+int modalWindowsShown();
 // Ends every open modal window as Cancel would. Each returns from its own
 // event loop once control is back there, not before.
 void cancelModalWindows();
@@ -60,10 +67,13 @@ struct DialogScript
 {
     std::deque<bool> confirmations;
     std::deque<storage::FontDesc> fonts;
+    QList<storage::FontDesc> fontPresets; // what each font dialog opened showing
     std::deque<QColor> colors; // an invalid colour cancels
     std::deque<QString> openFiles; // an empty name cancels
+    QStringList openFileDialogs; // "<filters> in <folder>" of each
+    std::deque<QString> saveFiles; // an empty name cancels
     QStringList messages; // errors and information, in order
-    QStringList questions;
+    QStringList questions; // confirmations and save dialogs, by their text
 };
 
 // Installs a script (nullptr: real dialogs again). Not owned.

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -253,6 +254,31 @@ TEST_F(NoteCommands, FontGoesToTheSelectionOrElseToTheDefaultFormat)
     EXPECT_EQ(note.NoteText->bodyFont(), big) << "Ctrl+F with nothing selected";
 }
 
+// Each font dialog opens on exactly what it changes: the title font, the
+// format at the caret or of the first selected character, the body font.
+TEST_F(NoteCommands, EveryFontDialogOpensOnTheFontItChanges)
+{
+    TSingolNote note(false);
+    note.NoteTitle->setFontDesc(courierBold());
+    note.NoteText->setLines({QStringLiteral("plain"), QStringLiteral("shown")});
+    select(note, 6, 5);
+    const storage::FontDesc italicUnderlined16 {
+        note.NoteText->bodyFont().name, 16, false, true, true, false, 0x00336699};
+    note.NoteText->setSelectionFont(italicUnderlined16);
+
+    note.Menus.ChangeFont1->trigger();
+    select(note, 6, 5);
+    note.Menus.Font1->trigger();
+    QTextCursor caret = note.NoteText->textCursor();
+    caret.setPosition(9);
+    note.NoteText->setTextCursor(caret);
+    note.Menus.Font1->trigger();
+    note.Menus.Fonrt1->trigger();
+    const QList<storage::FontDesc> expected
+        = {courierBold(), italicUnderlined16, italicUnderlined16, note.NoteText->bodyFont()};
+    EXPECT_EQ(script.fontPresets, expected);
+}
+
 TEST_F(NoteCommands, AlignmentChangesTheTouchedParagraphs)
 {
     TSingolNote note(false);
@@ -327,6 +353,13 @@ TEST_F(NoteCommands, InsertImageReplacesTheSelectionAndLeavesTheClipboard)
               QStringLiteral("a") + QChar(QChar::ObjectReplacementCharacter) + QStringLiteral("c"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("the user's phone number"));
     EXPECT_EQ(pictureCount(*reloaded(note)), 1);
+    // The classic filter first, every picture the body reads next, in the
+    // user's pictures (or home) folder.
+    ASSERT_EQ(script.openFileDialogs.size(), 1);
+    EXPECT_TRUE(script.openFileDialogs.first().startsWith(
+        QStringLiteral("All (*.bmp);;Pictures (*.png *.jpg *.jpeg *.gif *.bmp) in ")));
+    EXPECT_TRUE(script.openFileDialogs.first().endsWith(QDir::homePath())
+                || script.openFileDialogs.first().endsWith(QStringLiteral("Pictures")));
 }
 
 TEST_F(NoteCommands, InsertBitmapCancelledOrUnreadableChangesNothing)
@@ -511,12 +544,21 @@ TEST_F(NoteCommands, PrintingALongNoteFillsSeveralPagesOfItsJob)
     EXPECT_TRUE(printed.contains(title));
 }
 
-TEST_F(NoteCommands, PrintingWithoutAPrinterReportsItAndPrintsNothing)
+// A note can always be printed, or kept as a document to print later.
+TEST_F(NoteCommands, PrintingWithoutAPrinterOffersAPdfDocumentInstead)
 {
     TSingolNote note(false);
+    note.NoteTitle->setText(QStringLiteral("Plumber/Gas"));
     note.NoteText->setLines({QStringLiteral("text")});
     note::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    note.Menus.Print1->trigger(); // the save dialog cancelled
+    ASSERT_EQ(script.questions.size(), 1);
+    EXPECT_TRUE(script.questions.first().contains(QStringLiteral("no printer")));
+    EXPECT_TRUE(errors.isEmpty());
+
+    const QString pdf = folder() + QStringLiteral("/note.pdf");
+    script.saveFiles.push_back(pdf);
     note.Menus.Print1->trigger();
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors.first().contains(QStringLiteral("printer")));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(testsupport::readAll(pdf).startsWith("%PDF"));
 }

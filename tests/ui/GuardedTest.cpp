@@ -27,7 +27,8 @@ TEST(DialogScript, QuestionsWithoutAnAnswerCountAsCancel)
     EXPECT_TRUE(dialogs::confirm(nullptr, QStringLiteral("Delete?")));
     EXPECT_FALSE(dialogs::confirm(nullptr, QStringLiteral("Delete again?")));
     EXPECT_FALSE(dialogs::chooseFont(nullptr, {}).has_value());
-    EXPECT_TRUE(dialogs::chooseOpenFile(nullptr, QStringLiteral("All (*.bmp)")).isEmpty());
+    EXPECT_TRUE(
+        dialogs::chooseOpenFile(nullptr, QStringLiteral("All (*.bmp)"), QString()).isEmpty());
     EXPECT_EQ(script.questions.size(), 2);
     dialogs::setScript(nullptr);
 }
