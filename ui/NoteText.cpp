@@ -14,6 +14,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -44,7 +45,9 @@ NoteText::NoteText(QWidget *parent)
     viewport()->setMouseTracking(true);
     document()->setDocumentMargin(kBodyMargin);
     document()->setUndoRedoEnabled(true);
-    connect(document(), &QTextDocument::undoCommandAdded, this, &NoteText::boundUndoHistory);
+    // One signal per step: a merged run of typing or a whole edit block.
+    connect(document(), &QTextDocument::undoCommandAdded, this,
+            [this] { m_undoableSteps = qMin(m_undoableSteps + 1, kUndoSteps); });
     setBackColor(QColor(Qt::yellow));
     setBodyFont(descFromFont(font(), m_textColor));
 }
@@ -101,6 +104,7 @@ void NoteText::loadFromFile(const QString &path)
 void NoteText::afterBodyReplaced()
 {
     document()->clearUndoRedoStacks();
+    m_undoableSteps = 0;
     document()->setModified(false);
     selectNoneAtStart();
 }
@@ -320,10 +324,66 @@ void NoteText::focusOutEvent(QFocusEvent *event)
         emit focusLost();
 }
 
-void NoteText::boundUndoHistory()
+void NoteText::undoStep()
 {
-    if (document()->availableUndoSteps() > kUndoLimit)
-        document()->clearUndoRedoStacks(QTextDocument::UndoStack);
+    if (m_undoableSteps == 0 || !document()->isUndoAvailable())
+        return;
+    undo();
+    --m_undoableSteps;
+}
+
+void NoteText::redoStep()
+{
+    if (!document()->isRedoAvailable())
+        return;
+    redo();
+    m_undoableSteps = qMin(m_undoableSteps + 1, kUndoSteps);
+}
+
+void NoteText::toggleBold()
+{
+    QTextCharFormat format;
+    format.setFontWeight(selectionFont().bold ? QFont::Normal : QFont::Bold);
+    mergeCurrentCharFormat(format);
+}
+
+void NoteText::toggleItalic()
+{
+    QTextCharFormat format;
+    format.setFontItalic(!selectionFont().italic);
+    mergeCurrentCharFormat(format);
+}
+
+void NoteText::toggleUnderline()
+{
+    QTextCharFormat format;
+    format.setFontUnderline(!selectionFont().underline);
+    mergeCurrentCharFormat(format);
+}
+
+void NoteText::keyPressEvent(QKeyEvent *event)
+{
+    // The editor's own undo keys (Ctrl+Shift+Z) count the steps too.
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        event->matches(QKeySequence::Undo) ? undoStep() : redoStep();
+        event->accept();
+        return;
+    }
+    // The rich-edit keys; on X11 the editor would take Ctrl+U to delete the line.
+    if (event->modifiers() == Qt::ControlModifier) {
+        const std::pair<int, void (NoteText::*)()> keys[]
+            = {{Qt::Key_B, &NoteText::toggleBold},
+               {Qt::Key_I, &NoteText::toggleItalic},
+               {Qt::Key_U, &NoteText::toggleUnderline}};
+        for (const auto &[key, toggle] : keys) {
+            if (event->key() == key) {
+                (this->*toggle)();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 } // namespace ui

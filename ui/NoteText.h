@@ -29,11 +29,8 @@ class NoteText : public QTextEdit
 {
     Q_OBJECT
 public:
-    // At least this many edits can be undone.
+    // The newest this many edits can be undone; older ones are out of reach.
     static constexpr int kUndoSteps = 100;
-    // The history is dropped when it grows past this many edits: the text
-    // engine can only forget all of it at once, so the bound is generous.
-    static constexpr int kUndoLimit = 1000;
 
     explicit NoteText(QWidget *parent = nullptr);
     ~NoteText() override;
@@ -76,6 +73,22 @@ public:
     // Adds a new last line in the default format, wherever the caret is.
     void appendLine(const QString &text);
 
+    // Undo and redo one step (a run of typing, a paste, a format change).
+    // The text engine keeps every step of the session, and can only forget
+    // all of them at once; so of its history only the newest kUndoSteps are
+    // offered, and the last edit is always among them.
+    void undoStep();
+    void redoStep();
+    // How many steps undoStep can take back now.
+    int undoableSteps() const { return m_undoableSteps; }
+
+    // Bold, italic or underline on or off for the selection, or with nothing
+    // selected for what is typed next, as the first selected character (or
+    // the caret) has it now: Ctrl+B, Ctrl+I and Ctrl+U.
+    void toggleBold();
+    void toggleItalic();
+    void toggleUnderline();
+
     // Inserts the picture at the caret, replacing the selection; the
     // clipboard is not used. Error "Invalid picture" for a null image.
     void insertPicture(const QImage &image);
@@ -109,19 +122,20 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QTextCharFormat defaultFormat() const;
     // A copy of the body in which every character carries the default format.
     std::unique_ptr<QTextDocument> standaloneCopy() const;
     QTextCharFormat selectionCharFormat() const;
-    void boundUndoHistory();
     void afterBodyReplaced();
 
     BodyHighlighter *m_highlighter;
     QColor m_textColor;
     QString m_pressedLink;
     QPoint m_pressPosition;
+    int m_undoableSteps = 0;
 };
 
 } // namespace ui

@@ -152,3 +152,29 @@ TEST(NoteTextEvents, FocusMovingAwayIsReported)
     ASSERT_TRUE(QTest::qWaitFor([&] { return title->hasFocus(); }));
     EXPECT_EQ(lost.size(), 1);
 }
+
+// The rich-edit keys: bold, italic and underline of the selection, or of
+// what is typed next; on X11 the editor itself took Ctrl+U to delete a line.
+TEST(NoteTextEvents, CtrlBIAndUToggleTheSelectionOrTheTypingFormat)
+{
+    ui::NoteText text;
+    uitest::typeInto(text, QStringLiteral("one two"));
+    uitest::selectRange(text, 0, 3);
+    QTest::keyClick(&text, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(&text, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(text.selectionFont().bold);
+    EXPECT_TRUE(text.selectionFont().underline);
+    QTest::keyClick(&text, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_FALSE(text.selectionFont().bold);
+    EXPECT_EQ(text.toPlainText(), QStringLiteral("one two")) << "no key became text";
+
+    QTextCursor end = text.textCursor();
+    end.movePosition(QTextCursor::End);
+    text.setTextCursor(end);
+    QTest::keyClick(&text, Qt::Key_I, Qt::ControlModifier);
+    QTest::keyClicks(&text, QStringLiteral("!"));
+    uitest::selectRange(text, 7, 8);
+    EXPECT_TRUE(text.selectionFont().italic);
+    uitest::selectRange(text, 4, 5);
+    EXPECT_FALSE(text.selectionFont().italic);
+}

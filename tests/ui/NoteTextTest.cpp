@@ -212,25 +212,43 @@ TEST(NoteText, SelectionLengthSelectAllAndEmptySelectionAtStart)
     EXPECT_EQ(text.textCursor().position(), 0);
 }
 
-TEST(NoteText, KeepsAtLeastAHundredUndoStepsAndBoundsTheHistory)
+// The history once was dropped whole past a bound, the last edit with it.
+TEST(NoteText, UndoesTheNewestHundredStepsAndNothingOlder)
 {
     ui::NoteText text;
-    const auto editAtStart = [&text](int n) {
-        QTextCursor cursor(text.document());
+    const auto length = [&text] {
+        return text.document()->characterCount() - 1;
+    };
+    QTextCursor cursor(text.document());
+    const auto editAtStart = [&cursor](int n) {
         // Each insertion before the last one is an undo step of its own.
         for (int i = 0; i < n; ++i) {
             cursor.setPosition(0);
             cursor.insertText(QStringLiteral("x"));
         }
     };
-    editAtStart(150);
-    EXPECT_GE(text.document()->availableUndoSteps(), ui::NoteText::kUndoSteps);
-    for (int i = 0; i < ui::NoteText::kUndoSteps; ++i)
-        text.undo();
-    EXPECT_EQ(text.document()->characterCount() - 1, 50);
-    text.redo();
-    EXPECT_EQ(text.document()->characterCount() - 1, 51);
+    editAtStart(1020);
+    // One step of several commands: text and a format, in one edit block.
+    cursor.beginEditBlock();
+    cursor.setPosition(0);
+    cursor.insertText(QStringLiteral("yy"));
+    cursor.setPosition(0, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.mergeCharFormat(bold);
+    cursor.endEditBlock();
+    EXPECT_EQ(text.undoableSteps(), ui::NoteText::kUndoSteps);
 
-    editAtStart(ui::NoteText::kUndoLimit + 10);
-    EXPECT_LE(text.document()->availableUndoSteps(), ui::NoteText::kUndoLimit);
+    text.undoStep();
+    EXPECT_EQ(length(), 1020) << "the newest step, the block, is undone whole";
+    for (int i = 1; i < ui::NoteText::kUndoSteps; ++i)
+        text.undoStep();
+    EXPECT_EQ(length(), 1020 - 99);
+    text.undoStep();
+    EXPECT_EQ(length(), 1020 - 99) << "nothing older is offered";
+    for (int i = 0; i < ui::NoteText::kUndoSteps; ++i)
+        text.redoStep();
+    EXPECT_EQ(length(), 1022);
+    text.undoStep();
+    EXPECT_EQ(length(), 1020) << "redone steps can be undone again";
 }
