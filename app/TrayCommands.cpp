@@ -39,9 +39,11 @@ void TFJotletLightMain::NewJotlet1Click()
         return;
     const bool showAll = readRegBool(QStringLiteral("ShowAllOnNew"), false);
     const bool onTop = readRegBool(QStringLiteral("OnTopOnNew"), false);
-    m_notes->addNew(true, onTop);
+    TSingolNote *note = m_notes->addNew(true, onTop);
     if (showAll)
         ShowAllJotlet1Click();
+    // Made to be typed into at once.
+    note->takeFocus();
 }
 
 void TFJotletLightMain::ShowAllJotlet1Click()

@@ -110,6 +110,9 @@ TSingolNote::TSingolNote(bool onTop)
     m_placeCheck->setInterval(200);
     connect(m_placeCheck, &QTimer::timeout, this, &TSingolNote::matchPlaceOnScreen);
     setWindowTitle(QStringLiteral("JotNoteLight"));
+    // The title's hint is for every note under the pointer, not only the
+    // active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(ui::fontFromDesc(formFont()));
     resize(kDesignClientSize);
 
@@ -259,6 +262,14 @@ void TSingolNote::BringToFront()
     raise();
     if (!wasOnTop)
         SetOnTop(false);
+}
+
+void TSingolNote::takeFocus()
+{
+    show();
+    raise();
+    activateWindow();
+    NoteText->setFocus(Qt::OtherFocusReason);
 }
 
 void TSingolNote::LayoutBody()

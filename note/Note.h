@@ -84,6 +84,9 @@ public:
     void SetOnTop(bool value);
     // Above the other windows without activating; OnTop stays as it was.
     void BringToFront();
+    // Shown, in front and active, with the keyboard in the body: where the
+    // user types next.
+    void takeFocus();
     // Title strip and body laid out again inside the frame.
     void LayoutBody();
 

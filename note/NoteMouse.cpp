@@ -139,6 +139,7 @@ void TSingolNote::TitleEditKeyDown(int key)
             return;
         NoteTitle->setText(TitleEdit->text());
         TitleEdit->hide();
+        NoteText->setFocus(Qt::OtherFocusReason);
         noteChanged();
     });
 }
