@@ -66,6 +66,30 @@ QPoint keptInside(const QRect &frame, const QRect &area)
     return {x, y};
 }
 
+// The borders of the window manager's frame: as it draws them now, or, while
+// it has not told them yet (X11, before the window is mapped), as they were
+// when `savedFrame` was saved around a window of this size.
+QMargins frameMargins(const QWidget &form, const QRect &savedFrame)
+{
+    const QRect outside = form.frameGeometry();
+    const QRect inside = form.geometry();
+    if (outside != inside) {
+        return {inside.left() - outside.left(), inside.top() - outside.top(),
+                outside.right() - inside.right(), outside.bottom() - inside.bottom()};
+    }
+    const int side = qMax(0, (savedFrame.width() - inside.width()) / 2);
+    return {side, qMax(0, savedFrame.height() - inside.height() - side), side, side};
+}
+
+// The frame's corner at topLeft, by placing the window inside it: a move of
+// a window being shown is taken for the inside on one platform and for the
+// frame on another, and the dialog crept up by its title bar at every
+// opening.
+void placeFrame(QWidget &form, const QPoint &topLeft, const QMargins &margins)
+{
+    form.setGeometry(QRect(topLeft + QPoint(margins.left(), margins.top()), form.size()));
+}
+
 } // namespace
 
 FormPlacement::FormPlacement(QString iniFile, QString section)
@@ -76,18 +100,20 @@ FormPlacement::FormPlacement(QString iniFile, QString section)
 
 void FormPlacement::restore(QWidget &form) const
 {
-    const QSize size = form.frameGeometry().size();
     const IniFile ini(m_file);
-    if (const std::optional<QRect> saved = parseRect(ini.readString(m_section, kNormPos, {}))) {
+    const std::optional<QRect> saved = parseRect(ini.readString(m_section, kNormPos, {}));
+    const QMargins margins = frameMargins(form, saved.value_or(form.geometry()));
+    const QSize size = form.size().grownBy(margins);
+    if (saved) {
         const QRect frame(saved->topLeft(), size);
         if (QScreen *screen = screenHolding(frame)) {
-            form.move(keptInside(frame, screen->availableGeometry()));
+            placeFrame(form, keptInside(frame, screen->availableGeometry()), margins);
             return;
         }
     }
     if (const QScreen *primary = QGuiApplication::primaryScreen()) {
         const QRect area = primary->availableGeometry();
-        form.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+        placeFrame(form, area.center() - QPoint(size.width() / 2, size.height() / 2), margins);
     }
 }
 

@@ -56,8 +56,12 @@ QTreeWidget *languageList()
     for (int column = 0; column < 5; ++column)
         list->setColumnWidth(column, widths[column]);
     list->header()->setStretchLastSection(false);
+    // A style sheet for the items takes over their whole look: the selected
+    // row needs its colours said too, or its text is drawn in the highlight.
     list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
-                                       " border-bottom: 1px solid palette(mid); }"));
+                                       " border-bottom: 1px solid palette(mid); }"
+                                       " QTreeView::item:selected { background: palette(highlight);"
+                                       " color: palette(highlighted-text); }"));
     return list;
 }
 

@@ -50,14 +50,6 @@ QString name(const char *text)
     return QLatin1String(text);
 }
 
-// The language table's text, or the built-in one where the table has none
-// (no table installed, or an empty text in the language file).
-QString uiText(int id, const QString &builtIn)
-{
-    const QString text = TReadRes::current().GetText(id);
-    return text.isEmpty() ? builtIn : text;
-}
-
 template<typename Widget> void translate(Widget *widget, int id)
 {
     widget->setText(uiText(id, widget->text()));
@@ -162,6 +154,10 @@ void TFrmOptions::FormCreate()
 {
     applyLanguageTable();
     ResetDialog();
+    // Once only: Cancel with changes reloads everything else, but the box
+    // keeps what the user made of it.
+    loadStartupEntry();
+    setChanged(false);
 }
 
 void TFrmOptions::applyLanguageTable()
@@ -206,7 +202,6 @@ void TFrmOptions::ResetDialog()
 {
     const OptionsForm &f = m_form;
     LoadSettings();
-    loadStartupEntry();
     f.pgSetup->setCurrentWidget(f.TSJotlet);
     const QString active = platform::activeLanguageFileIn(m_programFolder);
     const LanguageFileInfo language = readLanguageInfo(active, QString());
@@ -293,9 +288,10 @@ void TFrmOptions::btnApplyClick()
         writeRegInt(name("BackTitleColor"), f.panTitle->colorRef());
         storeFontSample(*f.panNoteFont, kNoteFont);
         storeFontSample(*f.panTitleFont, kTitleFont);
-        // Typed text that names no entry selects none: the placement stays.
-        const int position
-            = f.cbPosition->findText(f.cbPosition->currentText(), Qt::MatchFixedString);
+        // Typed text that is not an entry, to the letter, selects none: the
+        // placement stays.
+        const int position = f.cbPosition->findText(f.cbPosition->currentText(),
+                                                    Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (position >= 0)
             writeRegInt(name("position"), position + 1);
         writeRegBool(name("OnTopOnNew"), f.cbNewNotesOnTop->isChecked());

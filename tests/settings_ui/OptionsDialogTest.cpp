@@ -250,9 +250,15 @@ TEST_F(OptionsDialog, TypedPositionTextThatNamesNoEntryLeavesThePositionStored)
     }
     EXPECT_EQ(stored(QStringLiteral("position")), number(3));
 
-    // Text that spells an entry (in any letter case) selects it.
+    // Only text that spells an entry to the letter selects it.
+    {
+        TFrmOptions dialog(programFolder());
+        dialog.form().cbPosition->setEditText(QStringLiteral("screen center"));
+        dialog.form().btnApply->click();
+    }
+    EXPECT_EQ(stored(QStringLiteral("position")), number(3));
     TFrmOptions dialog(programFolder());
-    dialog.form().cbPosition->setEditText(QStringLiteral("screen center"));
+    dialog.form().cbPosition->setEditText(QStringLiteral("Screen Center"));
     dialog.form().btnApply->click();
     EXPECT_EQ(stored(QStringLiteral("position")), number(2));
 }
@@ -416,8 +422,8 @@ TEST_F(OptionsDialog, CancelWithChangesResetsAndASecondCancelCloses)
     EXPECT_EQ(f.panNoteFont->fontDesc(), before);
     EXPECT_TRUE(f.panNoteFont->fontDesc().bold);
     EXPECT_EQ(f.edTitleNote->text(), QStringLiteral("Vesk Jotlet 2003"));
-    // The start-up box is read again too, so a cancelled tick cannot be stored later.
-    EXPECT_FALSE(f.cbRunAtWindows->isChecked());
+    // All but the start-up box, which keeps what the user made of it.
+    EXPECT_TRUE(f.cbRunAtWindows->isChecked());
     EXPECT_EQ(f.pgSetup->currentWidget(), f.TSJotlet);
     EXPECT_FALSE(f.btnApply->isEnabled());
 
