@@ -1,5 +1,7 @@
 #include "platform/ControlChannel.h"
 
+#include "platform/Paths.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -30,8 +32,9 @@ QString controlSocketPath(const QString &noteFolder)
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
+    // By the real path, as the instance lock: one folder, one socket.
     const QByteArray hash
-        = QCryptographicHash::hash(QDir::cleanPath(noteFolder).toUtf8(), QCryptographicHash::Sha1)
+        = QCryptographicHash::hash(realPath(noteFolder).toUtf8(), QCryptographicHash::Sha1)
               .toHex()
               .left(16);
     return dir + QStringLiteral("/jotletlight-") + QString::fromLatin1(hash);

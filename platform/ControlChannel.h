@@ -15,7 +15,8 @@ namespace platform {
 
 inline constexpr int kMaxControlMessage = 128;
 
-// The socket of the instance that works on this note folder.
+// The socket of the instance that works on this note folder, by its real
+// path (links resolved).
 QString controlSocketPath(const QString &noteFolder);
 
 QByteArray formatControlRequest(const QString &command);
