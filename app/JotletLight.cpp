@@ -177,7 +177,7 @@ void TFJotletLightMain::activate()
 
 void TFJotletLightMain::FormActivate()
 {
-    if (readRegBool(QStringLiteral("FirstRun"), true)) {
+    if (firstRunDue()) {
         runModal([] { dialogs::showInformation(nullptr, kFirstRunMessage); });
         if (m_ended)
             return;

@@ -150,8 +150,15 @@ void updateFile(const QString &path, QFileDevice::Permissions permissions, const
     // since the caller last looked.
     const std::optional<QByteArray> current = readExistingFile(path, kMaxSettingsFileBytes);
     const std::optional<QByteArray> next = change(current);
-    if (next && next != current)
-        writeReplacing(path, permissions, *next);
+    if (!next || next == current)
+        return;
+    // A file past the read limit could never be read back: every setting in
+    // it would be lost at once.
+    if (next->size() > kMaxSettingsFileBytes)
+        throw EInOutError(QStringLiteral("%1 would grow past %2 MB")
+                              .arg(path)
+                              .arg(kMaxSettingsFileBytes / (1024 * 1024)));
+    writeReplacing(path, permissions, *next);
 }
 
 namespace testhooks {

@@ -21,8 +21,10 @@ using FileChange = std::function<std::optional<QByteArray>(const std::optional<Q
 // file in the same folder, are flushed to disk and renamed over the old file,
 // so neither a second writer nor a crash can leave a torn or half-merged file.
 // A missing parent folder is created private to the user (0700).
-// Throws EInOutError when the lock cannot be had in time or the file cannot
-// be read or written; the old file is then left whole.
+// Throws EInOutError when the lock cannot be had in time, the file cannot
+// be read or written, or the new contents would be larger than
+// kMaxSettingsFileBytes (so it could not be read again); the old file is
+// then left whole.
 void updateFile(const QString &path, QFileDevice::Permissions permissions,
                 const FileChange &change);
 
