@@ -87,10 +87,17 @@ std::unique_ptr<QFile> openRegularFile(const QString &path, LinkPolicy links)
             return nullptr;
         throw EInOutError(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
     }
-    if (S_ISLNK(seen.st_mode))
-        throw EInOutError(QStringLiteral("%1 is a symbolic link; it is not followed").arg(path));
-    if (!S_ISREG(seen.st_mode))
-        throw EInOutError(QStringLiteral("%1 is not a regular file").arg(path));
+    if (S_ISLNK(seen.st_mode)) {
+        throw EInOutError(
+            QStringLiteral("%1 is a symbolic link, not a file of its own: it is not read")
+                .arg(path));
+    }
+    if (!S_ISREG(seen.st_mode)) {
+        throw EInOutError(
+            QStringLiteral(
+                "%1 is not a regular file (a folder, FIFO, socket or device): it is not read")
+                .arg(path));
+    }
     // Non-blocking and not through a link, in case something else was put
     // in its place since it was looked at.
     const int fd = ::open(name.constData(),
