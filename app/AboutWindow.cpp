@@ -5,6 +5,7 @@
 #include "app/JotletLight.h"
 #include "settings/DResource.h"
 #include "ui/Guarded.h"
+#include "ui/Links.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -17,9 +18,11 @@ namespace {
 
 constexpr int kNotesCountId = 23;
 
+// The language file's address is outside data, and is opened as a note's
+// mail link would be.
 QUrl mailTo(const QString &address)
 {
-    return QUrl(QStringLiteral("mailto:") + address);
+    return ui::linkUrl(QStringLiteral("mailto:") + address);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "note/Note.h"
 #include "ui/Guarded.h"
 
+#include <new>
+
 namespace {
 
 // Runs step for every note, going on after a failure; the failures are
@@ -111,6 +113,11 @@ QStringList addNotesFromFiles(TVeskLista &list, const QStringList &fileNames)
             list.addFromFile(name, false);
         } catch (const Error &e) {
             failures.append(QStringLiteral("%1: %2").arg(name, e.message()));
+        } catch (const std::bad_alloc &) {
+            // The note's memory is freed with it; the next note may well fit.
+            failures.append(QStringLiteral("%1: Not enough memory to load it").arg(name));
+        } catch (const std::exception &e) {
+            failures.append(QStringLiteral("%1: %2").arg(name, QString::fromLocal8Bit(e.what())));
         }
     }
     return failures;

@@ -60,6 +60,7 @@ private:
 };
 
 // Loads the note files `fileNames` of the note folder into the list, in that
-// order. A file that cannot be loaded is left as it is and skipped; the
-// result names each such file with its error.
+// order. A file that cannot be loaded, for whatever reason (running out of
+// memory included), is left as it is and skipped; the result names each
+// such file with its error.
 QStringList addNotesFromFiles(TVeskLista &list, const QStringList &fileNames);

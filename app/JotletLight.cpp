@@ -183,7 +183,7 @@ void TFJotletLightMain::activate()
 
 void TFJotletLightMain::FormActivate()
 {
-    if (readRegBool(QStringLiteral("FirstRun"), true)) {
+    if (firstRunDue()) {
         runModal([] { dialogs::showInformation(nullptr, kFirstRunMessage); });
         if (isEnding())
             return;
@@ -212,10 +212,11 @@ void TFJotletLightMain::LoadNotes()
     PanGen->LOptions->setText(texts.GetText(kLoadingStartsId));
     NotesFolder = storage::noteFolderPath();
     const bool folderIsNew = !QFileInfo(NotesFolder).isDir();
-    if (folderIsNew) {
+    if (folderIsNew)
         PanGen->LOptions->setText(texts.GetText(kCreatingFolderId));
-        storage::ensureNoteFolder();
-    }
+    // Also at every later start: a folder of another user is refused before
+    // anything is read from it, and the user's own is kept private.
+    storage::ensureNoteFolder();
     m_notes = std::make_unique<TVeskLista>();
     Menu.applyCaptions(texts);
     PanGen->BContinue->setText(texts.GetText(kOkButtonId));

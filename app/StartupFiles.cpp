@@ -29,8 +29,9 @@ void deliverWelcomeNote(const QString &programFolder, const QString &noteFolder,
     const QString targetBody = storage::companionPath(target);
     if (!QFileInfo::exists(source))
         return;
-    // Never pairs the welcome note with a body file already there.
-    if (QFileInfo::exists(target) || QFileInfo::exists(targetBody))
+    // Never pairs the welcome note with a body file already there, nor
+    // copies it through a link standing in the note folder.
+    if (storage::entryExists(target) || storage::entryExists(targetBody))
         return;
     if (programFolderWritable) {
         if (!QFile::rename(source, target))

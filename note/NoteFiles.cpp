@@ -9,8 +9,6 @@
 #include "ui/NoteText.h"
 #include "ui/QuietShow.h"
 
-#include <QFileInfo>
-
 storage::NoteRecord TSingolNote::record() const
 {
     storage::NoteRecord r;
@@ -95,7 +93,9 @@ void TSingolNote::LoadNote(const QString &fileName)
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)
 {
-    if (!QFileInfo::exists(companion)) {
+    // A link in the body's place, even one leading nowhere, is refused by
+    // the read below rather than taken for a missing body.
+    if (!storage::entryExists(companion)) {
         NoteText->setLines(loaded.lines);
         return;
     }

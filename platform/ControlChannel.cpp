@@ -1,5 +1,7 @@
 #include "platform/ControlChannel.h"
 
+#include "platform/Paths.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -11,6 +13,10 @@ namespace platform {
 namespace {
 
 const QByteArray kPrefix = QByteArrayLiteral("jotlet/1 ");
+// A client sends its line at once; one that has not within this is dropped.
+constexpr int kConnectionTimeoutMs = 5000;
+// As often as the alarm timer ticks anyway.
+constexpr int kWatchIntervalMs = 5000;
 
 bool isCommandWord(const QByteArray &word)
 {
@@ -23,6 +29,12 @@ bool isCommandWord(const QByteArray &word)
     return true;
 }
 
+void drop(QLocalSocket *socket)
+{
+    socket->abort();
+    socket->deleteLater();
+}
+
 } // namespace
 
 QString controlSocketPath(const QString &noteFolder)
@@ -30,8 +42,9 @@ QString controlSocketPath(const QString &noteFolder)
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
+    // By the real path, as the instance lock: one folder, one socket.
     const QByteArray hash
-        = QCryptographicHash::hash(QDir::cleanPath(noteFolder).toUtf8(), QCryptographicHash::Sha1)
+        = QCryptographicHash::hash(realPath(noteFolder).toUtf8(), QCryptographicHash::Sha1)
               .toHex()
               .left(16);
     return dir + QStringLiteral("/jotletlight-") + QString::fromLatin1(hash);
@@ -56,28 +69,49 @@ ControlServer::ControlServer(QStringList commands, QObject *parent)
     : QObject(parent)
     , m_commands(std::move(commands))
     , m_server(new QLocalServer(this))
+    , m_watch(new QTimer(this))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &ControlServer::acceptConnection);
+    // Qt tells nobody when it gives up listening; a look now and then costs
+    // next to nothing.
+    m_watch->setInterval(kWatchIntervalMs);
+    connect(m_watch, &QTimer::timeout, this, &ControlServer::keepListening);
 }
 
 bool ControlServer::listen(const QString &socketPath, QString *error)
 {
     QLocalServer::removeServer(socketPath);
-    if (m_server->listen(socketPath))
-        return true;
-    if (error)
-        *error = m_server->errorString();
-    return false;
+    if (!m_server->listen(socketPath)) {
+        if (error)
+            *error = m_server->errorString();
+        return false;
+    }
+    m_socketPath = socketPath;
+    m_watch->start();
+    return true;
+}
+
+void ControlServer::keepListening()
+{
+    if (m_server->isListening())
+        return;
+    QLocalServer::removeServer(m_socketPath);
+    m_server->listen(m_socketPath); // else tried again at the next look
 }
 
 void ControlServer::acceptConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (m_connections.size() >= kMaxControlConnections)
+            drop(m_connections.takeFirst());
+        m_connections.append(socket);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QObject::destroyed, this,
+                [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
         // A client that never finishes its line is dropped.
-        QTimer::singleShot(5000, socket, [socket] { socket->abort(); });
+        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] { drop(socket); });
     }
 }
 

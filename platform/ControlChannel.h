@@ -7,6 +7,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 // Requests from other processes (jotletctl, a second start) to the running
 // instance, over a per-user local socket. One request per connection:
@@ -15,12 +16,17 @@ namespace platform {
 
 inline constexpr int kMaxControlMessage = 128;
 
-// The socket of the instance that works on this note folder.
+// The socket of the instance that works on this note folder, by its real
+// path (links resolved).
 QString controlSocketPath(const QString &noteFolder);
 
 QByteArray formatControlRequest(const QString &command);
 // The command of a well-formed request line, or nothing.
 std::optional<QString> parseControlRequest(const QByteArray &line);
+
+// At most this many connections are open at a time; a new one beyond that
+// pushes out the oldest, which had its time to send its line.
+inline constexpr int kMaxControlConnections = 16;
 
 class ControlServer : public QObject
 {
@@ -29,7 +35,9 @@ public:
     ControlServer(QStringList commands, QObject *parent = nullptr);
 
     // Call only while holding the instance lock: a leftover socket of a
-    // crashed instance is removed first.
+    // crashed instance is removed first. Once listening, it stays so: when
+    // the socket is lost (Qt closes it on any failed accept, such as at the
+    // descriptor limit), it is made again as soon as that works.
     bool listen(const QString &socketPath, QString *error);
 
 Q_SIGNALS:
@@ -39,9 +47,13 @@ Q_SIGNALS:
 private:
     void acceptConnection();
     void answer(QLocalSocket *socket);
+    void keepListening();
 
     QStringList m_commands;
     QLocalServer *m_server;
+    QString m_socketPath;
+    QTimer *m_watch;
+    QList<QLocalSocket *> m_connections; // oldest first
 };
 
 // Sends one request and waits for the answer. False with a reason when no

@@ -5,7 +5,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QFile;
 
 namespace platform {
 
@@ -18,14 +21,34 @@ using FileChange = std::function<std::optional<QByteArray>(const std::optional<Q
 // file in the same folder, are flushed to disk and renamed over the old file,
 // so neither a second writer nor a crash can leave a torn or half-merged file.
 // A missing parent folder is created private to the user (0700).
-// Throws EInOutError when the lock cannot be had in time or the file cannot
-// be read or written; the old file is then left whole.
+// Throws EInOutError when the lock cannot be had in time, the file cannot
+// be read or written, or the new contents would be larger than
+// kMaxSettingsFileBytes (so it could not be read again); the old file is
+// then left whole.
 void updateFile(const QString &path, QFileDevice::Permissions permissions,
                 const FileChange &change);
 
-// Reads a whole file: nullopt when it does not exist; throws EInOutError when
-// it exists but cannot be read or is larger than maxBytes.
-std::optional<QByteArray> readExistingFile(const QString &path, qint64 maxBytes);
+// What a read does with a symbolic link standing at the path itself (links
+// further up the path are always followed).
+enum class LinkPolicy {
+    Follow, // the user's own files: a dotfile may well be a link
+    Refuse, // a private store: nothing in it may lead outside
+};
+
+// Opens an existing file for reading after looking at what it is, so only a
+// regular file is ever opened: a FIFO would wait for a writer for good, a
+// device may never end (and opening some has effects of its own), and with
+// LinkPolicy::Refuse a link is not followed either. nullptr when nothing is
+// there; EInOutError naming the file when it is something else or cannot be
+// opened.
+std::unique_ptr<QFile> openRegularFile(const QString &path, LinkPolicy links);
+
+// Reads a whole file as openRegularFile() opens it: nullopt when it does not
+// exist; throws EInOutError naming the file when it is no regular file,
+// cannot be read, or is larger than maxBytes (told by its size, without
+// reading it).
+std::optional<QByteArray> readExistingFile(const QString &path, qint64 maxBytes,
+                                           LinkPolicy links = LinkPolicy::Follow);
 
 // Files the program reads in whole are settings-sized; anything larger is not
 // one of ours and is left alone rather than loaded into memory.

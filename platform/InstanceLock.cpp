@@ -1,5 +1,6 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/Paths.h"
 #include "platform/StaleLock.h"
 
 #include <QDir>
@@ -8,9 +9,11 @@
 namespace platform {
 namespace {
 
+// By the folder's real path: a second path that leads to the same folder
+// through a link must meet the same lock.
 QString lockPathFor(const QString &noteFolder)
 {
-    QString path = QDir::cleanPath(noteFolder);
+    const QString path = realPath(noteFolder);
     QDir().mkpath(QFileInfo(path).absolutePath());
     return path + QStringLiteral(".lock");
 }

@@ -6,8 +6,9 @@
 namespace platform {
 
 // Keeps two running instances from working on one note folder. The lock file
-// stands beside the folder, so it works before the folder exists; a lock
-// left by a crashed instance is taken over (QLockFile checks the process).
+// stands beside the folder's real path (links resolved), so it works before
+// the folder exists and two paths to one folder share it; a lock left by a
+// crashed instance is taken over (QLockFile checks the process).
 class InstanceLock
 {
 public:

@@ -74,6 +74,20 @@ QString activeLanguageFileIn(const QString &programFolder)
     return programFolder + QLatin1Char('/') + kDefaultLanguageFile;
 }
 
+QString realPath(const QString &path)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString missing;
+    for (QString existing = absolute;; existing = QFileInfo(existing).path()) {
+        const QString resolved = QFileInfo(existing).canonicalFilePath();
+        if (!resolved.isEmpty())
+            return QDir::cleanPath(resolved + missing);
+        if (QFileInfo(existing).path() == existing)
+            return absolute;
+        missing.prepend(QLatin1Char('/') + QFileInfo(existing).fileName());
+    }
+}
+
 QString autostartFile()
 {
     return xdgConfigHome() + QStringLiteral("/autostart/VeskJotlet")

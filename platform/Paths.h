@@ -33,6 +33,11 @@ QString activeLanguageFile();
 // The same rule for a given program folder.
 QString activeLanguageFileIn(const QString &programFolder);
 
+// The absolute path with every symbolic link resolved, also where its end
+// does not exist yet (the part that exists is resolved, the rest kept): two
+// paths that lead to one folder give the same text.
+QString realPath(const QString &path);
+
 // $XDG_CONFIG_HOME/autostart/VeskJotlet1.9.5.desktop: its presence with a
 // non-empty Exec starts the program with the session.
 QString autostartFile();

@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -20,6 +22,24 @@ bool hasLineBreakOrNul(const QString &text)
 bool isBlank(const QString &line)
 {
     return line.trimmed().isEmpty();
+}
+
+// A run of NULs that ends where a line starts (a block a crash left between
+// two lines) spoils nothing of that line. NULs anywhere else spoil it: at
+// its end they may stand for digits that are gone.
+QString withoutLeadingNuls(const QString &line)
+{
+    qsizetype first = 0;
+    while (first < line.size() && line[first].isNull())
+        ++first;
+    return line.mid(first);
+}
+
+// Lines of an export file that are neither a section nor a value.
+bool isOtherText(const QString &trimmedLine)
+{
+    return trimmedLine.isEmpty() || trimmedLine.startsWith(QLatin1Char(';'))
+        || trimmedLine == kHeader || trimmedLine == kOldHeader;
 }
 
 // Reads a quoted text starting at pos (on the opening quote) with the
@@ -196,8 +216,9 @@ bool continuesOnNextLine(const QString &current, const QString &next)
         && !trimmedNext.startsWith(QLatin1Char('@'));
 }
 
-bool isHexValueLine(const QString &line)
+bool isHexValueLine(const QString &raw)
 {
+    const QString line = withoutLeadingNuls(raw);
     int pos = 0;
     return readValueName(line, pos)
         && QStringView(line).mid(pos).startsWith(QLatin1String("hex"), Qt::CaseInsensitive);
@@ -273,9 +294,17 @@ RegDocument::Entry RegDocument::parseEntry(const QString &raw)
 {
     Entry entry;
     entry.raw = raw;
-    const QString line = raw.trimmed();
-    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+    const QString text = withoutLeadingNuls(raw);
+    entry.damaged = text.size() != raw.size();
+    const QString line = text.trimmed();
+    if (line.startsWith(QLatin1Char('['))) {
+        // Even a damaged section line ends the section before it: the values
+        // below belong to a key that cannot be named, not to that one.
         entry.kind = Kind::Section;
+        if (!line.endsWith(QLatin1Char(']')) || hasLineBreakOrNul(line)) {
+            entry.damaged = true;
+            return entry;
+        }
         const QString inner = line.mid(1, line.size() - 2);
         const qsizetype slash = inner.indexOf(QLatin1Char('\\'));
         const QString root = slash < 0 ? inner : inner.left(slash);
@@ -287,13 +316,15 @@ RegDocument::Entry RegDocument::parseEntry(const QString &raw)
         }
         return entry;
     }
+    entry.damaged = entry.damaged || !isOtherText(line);
     int pos = 0;
-    const std::optional<QString> name = readValueName(raw, pos);
-    if (!name)
+    const std::optional<QString> name = readValueName(text, pos);
+    if (!name || text.contains(QChar(0)))
         return entry;
-    const std::optional<RegValue> value = parseData(raw, pos);
+    const std::optional<RegValue> value = parseData(text, pos);
     if (!value)
         return entry;
+    entry.damaged = text.size() != raw.size();
     entry.kind = Kind::Value;
     entry.name = foldRegistryName(*name);
     entry.value = *value;
@@ -313,6 +344,12 @@ RegDocument RegDocument::parse(const QString &text)
         document.m_entries.push_back(parseEntry(raw));
     }
     return document;
+}
+
+bool RegDocument::isDamaged() const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [](const Entry &entry) { return entry.damaged; });
 }
 
 QString RegDocument::toText() const
@@ -392,7 +429,7 @@ RegDocument::Entry RegDocument::makeValueEntry(const QString &name, const RegVal
 void RegDocument::ensureHeader()
 {
     if (!m_entries.empty()) {
-        const QString first = m_entries.front().raw.trimmed();
+        const QString first = withoutLeadingNuls(m_entries.front().raw).trimmed();
         if (first == kHeader || first == kOldHeader)
             return;
     }
@@ -444,7 +481,7 @@ bool RegDocument::setValue(const QStringList &key, const QString &name, const Re
             m_entries.erase(m_entries.begin() + *it);
         // Keep the spelling the file already has for the name.
         int pos = 0;
-        const QString storedName = *readValueName(m_entries[last].raw, pos);
+        const QString storedName = *readValueName(withoutLeadingNuls(m_entries[last].raw), pos);
         m_entries[last] = makeValueEntry(storedName, value);
         return true;
     }

@@ -60,6 +60,12 @@ public:
     static RegDocument parse(const QString &text);
     QString toText() const;
 
+    // Whether some line is no registry text: one holding a NUL, or one that
+    // is neither a section, a value, a comment, the header nor blank. Such
+    // lines are kept as they are; a damaged section line starts a section
+    // of no key, so the values below it are read as no other key's.
+    bool isDamaged() const;
+
     bool hasKey(const QStringList &key) const;
     // Adds an empty section for the key unless it (or a key below it) exists.
     void createKey(const QStringList &key);
@@ -78,6 +84,7 @@ private:
     {
         Kind kind = Kind::Other;
         QString raw; // the entry's lines exactly as in the file
+        bool damaged = false; // see isDamaged()
         bool currentUser = false; // Section: of HKEY_CURRENT_USER
         QString key; // Section: folded key path below the root
         QString name; // Value: folded name

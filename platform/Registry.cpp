@@ -20,7 +20,9 @@ RegDocument documentOf(const std::optional<QByteArray> &bytes)
 {
     if (!bytes)
         return RegDocument();
-    const std::optional<DecodedText> decoded = decodeTextFile(*bytes);
+    // The program's own file, so NULs in it are damage to some lines, not a
+    // sign of some other kind of file: every other line is still read.
+    const std::optional<DecodedText> decoded = decodeTextFile(*bytes, NulBytes::Damage);
     if (!decoded)
         throw EInOutError(QStringLiteral("The registry file is not text"));
     return RegDocument::parse(decoded->text);
@@ -182,6 +184,15 @@ bool RegistryKey::deleteValue(const QString &name)
         return removed;
     });
     return removed;
+}
+
+bool registryFileDamaged(const QString &registryFile)
+{
+    try {
+        return readDocument(registryFile)->isDamaged();
+    } catch (const Error &) {
+        return true;
+    }
 }
 
 namespace testhooks {

@@ -58,6 +58,11 @@ private:
     bool m_open = false;
 };
 
+// Whether a registry file shows damage: it is there but cannot be read at
+// all (no text, too large, no regular file), or some of its lines are no
+// registry text (see RegDocument::isDamaged). A missing file is no damage.
+bool registryFileDamaged(const QString &registryFile);
+
 namespace testhooks {
 // How long after its last change a registry file's parsed form may be kept.
 void setRegistrySettledMs(qint64 milliseconds);

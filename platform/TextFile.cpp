@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -26,9 +28,18 @@ std::optional<DecodedText> decodeUtf16(QStringDecoder::Encoding from, QByteArray
     return decodeStrictly(from, bytes, encoding);
 }
 
+// Control bytes other than NUL, tab and line ends: a binary file, not text.
+bool hasControlBytes(const QByteArray &bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 0x20 && u != 0 && u != '\t' && u != '\n' && u != '\r') || u == 0x7F;
+    });
+}
+
 } // namespace
 
-std::optional<DecodedText> decodeTextFile(const QByteArray &bytes)
+std::optional<DecodedText> decodeTextFile(const QByteArray &bytes, NulBytes nulBytes)
 {
     const QByteArrayView view(bytes);
     if (view.startsWith("\xFF\xFE"))
@@ -37,7 +48,7 @@ std::optional<DecodedText> decodeTextFile(const QByteArray &bytes)
         return decodeUtf16(QStringDecoder::Utf16BE, view.sliced(2), TextEncoding::Utf16BE);
     if (view.startsWith("\xEF\xBB\xBF"))
         return decodeStrictly(QStringDecoder::Utf8, view.sliced(3), TextEncoding::Utf8Bom);
-    if (bytes.contains('\0'))
+    if (bytes.contains('\0') && (nulBytes == NulBytes::NotText || hasControlBytes(bytes)))
         return std::nullopt;
     QString text = decodeAnsi(bytes);
     // Only a UTF-8 reading with multi-byte characters gives fewer characters than bytes.

@@ -23,9 +23,21 @@ struct DecodedText
     TextEncoding encoding = TextEncoding::Ansi;
 };
 
+// What NUL bytes in a file without a UTF-16 byte-order mark mean.
+enum class NulBytes {
+    NotText, // the file is no text at all
+    // In text that is otherwise clean (no control characters but tab and
+    // line ends), lines damaged in place, as a crash can leave runs of NULs:
+    // they stay in the text as U+0000, for the reader to take as damage.
+    // Beside other control characters they still mean no text.
+    Damage,
+};
+
 // The text of a file's bytes; nullopt when they are not text at all: NUL
-// bytes without a UTF-16 byte-order mark, or broken UTF-16 / BOM-marked UTF-8.
-std::optional<DecodedText> decodeTextFile(const QByteArray &bytes);
+// bytes without a UTF-16 byte-order mark (but see NulBytes::Damage), or
+// broken UTF-16 / BOM-marked UTF-8.
+std::optional<DecodedText> decodeTextFile(const QByteArray &bytes,
+                                          NulBytes nulBytes = NulBytes::NotText);
 
 // The lines of a text: LF or CR LF ends a line, and a last line end adds no
 // empty line.

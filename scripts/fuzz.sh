@@ -11,9 +11,13 @@
 #             all of them by default
 #
 # The build folder is build-fuzz beside the sources, or JL_FUZZ_BUILD_DIR.
+# JL_FUZZ_BUDGET, when set, bounds the whole run in seconds, build included:
+# the targets share what the build leaves of it, each at most SECONDS.
 # A finding (crash, leak, timeout, out of memory) is kept with its log in
 # <build folder>/fuzz-findings; replay it with the target's binary and the
-# file. Exit status 1 when any target found something, 2 when the build fails.
+# file. Exit status 1 when any target found something, 2 when the build
+# fails, 3 when the budget ran out before every target had its turn (and
+# nothing was found).
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -60,6 +64,21 @@ run_logged() {
     fi
 }
 
+budget=${JL_FUZZ_BUDGET:-}
+if [ -n "$budget" ] && ! [[ $budget =~ ^[0-9]+$ ]]; then
+    echo "fuzz.sh: JL_FUZZ_BUDGET must be a number of seconds" >&2
+    exit 2
+fi
+started=$SECONDS
+# Seconds left of the budget (a large number without one).
+remaining() {
+    if [ -z "$budget" ]; then
+        echo 999999
+    else
+        echo $((budget - (SECONDS - started)))
+    fi
+}
+
 if [ ! -f "$build_dir/build.ninja" ]; then
     echo "== configuring $build_dir (clang, libFuzzer, ASan, UBSan)"
     run_logged env CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja \
@@ -70,7 +89,24 @@ for entry in "${targets[@]}"; do
     build_targets+=("fuzz_${entry%% *}")
 done
 echo "== building ${build_targets[*]}"
-run_logged cmake --build "$build_dir" -j2 --target "${build_targets[@]}"
+if [ -n "$budget" ]; then
+    if [ "$(remaining)" -le 0 ]; then
+        echo "== the budget of $budget s was gone before the build: no target was fuzzed"
+        exit 3
+    fi
+    build_status=0
+    timeout "$(remaining)" cmake --build "$build_dir" -j2 --target "${build_targets[@]}" \
+        >"$build_dir/fuzz-build.log" 2>&1 || build_status=$?
+    if [ "$build_status" -eq 124 ]; then
+        echo "== the build took the whole budget of $budget s: no target was fuzzed"
+        exit 3
+    elif [ "$build_status" -ne 0 ]; then
+        tail -40 "$build_dir/fuzz-build.log" >&2
+        exit 2
+    fi
+else
+    run_logged cmake --build "$build_dir" -j2 --target "${build_targets[@]}"
+fi
 
 findings_dir=$build_dir/fuzz-findings
 mkdir -p "$findings_dir"
@@ -86,10 +122,20 @@ mkdir -p "$work/tmp"
 export TMPDIR=$work/tmp
 
 found=0
-echo "== fuzzing each target for $seconds s"
-for entry in "${targets[@]}"; do
+left_out=0
+echo "== fuzzing each target for up to $seconds s"
+for index in "${!targets[@]}"; do
+    entry=${targets[$index]}
     name=${entry%% *}
     seeds=${entry#* }
+    # An equal share of what is left, for this target and those after it.
+    share=$(($(remaining) / (${#targets[@]} - index)))
+    run_for=$((share < seconds ? share : seconds))
+    if [ "$run_for" -lt 5 ]; then
+        printf '%-16s out of time, not fuzzed\n' "$name"
+        left_out=1
+        continue
+    fi
     binary=$(find "$build_dir/fuzz" -type f -name "fuzz_$name" -perm -u+x | head -1)
     corpus=$work/$name
     mkdir -p "$corpus"
@@ -97,7 +143,7 @@ for entry in "${targets[@]}"; do
     log=$work/$name.log
     touch "$log.start"
     status=0
-    (cd "$work" && "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+    (cd "$work" && "$binary" -max_total_time="$run_for" -rss_limit_mb=2048 -timeout=10 \
         -print_final_stats=1 -artifact_prefix="$findings_dir/$name-" "$corpus" >"$log" 2>&1) ||
         status=$?
     executions=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+).*/\1/p' "$log" | tail -1)
@@ -113,4 +159,7 @@ for entry in "${targets[@]}"; do
         printf '%-16s %10s executions  nothing found\n' "$name" "${executions:-?}"
     fi
 done
-exit $found
+if [ "$found" -ne 0 ]; then
+    exit 1
+fi
+exit $((left_out ? 3 : 0))

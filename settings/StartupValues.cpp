@@ -1,5 +1,6 @@
 #include "settings/StartupValues.h"
 
+#include "platform/Paths.h"
 #include "platform/Product.h"
 #include "platform/Registry.h"
 #include "settings/veskUt.h"
@@ -28,4 +29,21 @@ void writeStartupValues(const QString &executablePath)
                       RegValue::fromText(QLatin1String(product::kKeyVersion)));
     // Read only to have a boolean there; nothing depends on it.
     readRegBool(QStringLiteral("AboutBox"), false);
+}
+
+bool firstRunDue()
+{
+    const QString name = QStringLiteral("FirstRun");
+    RegistryKey settings(settingsKeyPath());
+    const std::optional<RegValue> stored = settings.value(name);
+    if ((!stored || !stored->isDWord())
+        && platform::registryFileDamaged(platform::registryFile())) {
+        try {
+            settings.setValue(name, RegValue::fromDWord(0));
+        } catch (const platform::ERegistryError &) {
+            // The answer stands whether or not the file takes it.
+        }
+        return false;
+    }
+    return readRegBool(name, true);
 }

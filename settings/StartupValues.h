@@ -10,3 +10,10 @@
 // Keys that cannot be opened are skipped; a refused write raises
 // platform::ERegistryError.
 void writeStartupValues(const QString &executablePath);
+
+// Whether the first-run language prompt is due: "FirstRun" read with the
+// default true, except where the registry file is damaged (see
+// platform::registryFileDamaged) and the value cannot be read there: an
+// account whose settings file took damage has had its first run, so the
+// value is then false (and stored so, where the file takes it).
+bool firstRunDue();

@@ -1,11 +1,11 @@
 #include "storage/DFile.h"
 
 #include "platform/AnsiText.h"
+#include "platform/FileUpdate.h"
 #include "storage/DateTime.h"
 #include "storage/PrivateFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <utility>
@@ -55,14 +55,11 @@ void TVeskFile::reset()
 {
     m_output.reset();
     // Read as a stream, not slurped: whatever lies in the note folder, however
-    // large, costs no more memory than the fields read from it.
-    auto input = std::make_unique<QFile>(m_fileName);
-    if (!input->open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(m_fileName))
-            throw EInOutError(QStringLiteral("File not found"));
-        throw EInOutError(input->errorString());
-    }
-    m_input = std::move(input);
+    // large, costs no more memory than the fields read from it. Only a file
+    // of its own: never through a link, never a FIFO or device.
+    m_input = platform::openRegularFile(m_fileName, platform::LinkPolicy::Refuse);
+    if (!m_input)
+        throw EInOutError(QStringLiteral("File not found"));
 }
 
 bool TVeskFile::atEnd() const

@@ -55,7 +55,9 @@ public:
     const QString &fileName() const { return m_fileName; }
 
     // Opens the existing file for reading from its first byte.
-    // EInOutError("File not found") when there is none.
+    // EInOutError("File not found") when there is none, and EInOutError
+    // naming the file when it is a symbolic link or no regular file (a
+    // FIFO, a device): those are never opened.
     void reset();
     // True when every byte of the file opened by reset() has been read.
     bool atEnd() const;

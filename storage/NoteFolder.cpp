@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace storage {
 namespace {
@@ -39,7 +41,34 @@ void makePrivateFolder(const QString &path)
     throw EInOutError(qt_error_string(reason));
 }
 
+// The folder holds everything the user wrote: it must be the user's own and
+// private. One of another user is not used at all.
+void claimFolder(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::stat(name.constData(), &info) != 0)
+        throw EInOutError(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
+    if (!S_ISDIR(info.st_mode))
+        throw EInOutError(QStringLiteral("Not a folder: %1").arg(path));
+    if (info.st_uid != ::geteuid()) {
+        throw EInOutError(
+            QStringLiteral("The note folder %1 belongs to another user, so Jotlet Light does not "
+                           "use it. Make it your own, or remove it, and start Jotlet Light again.")
+                .arg(path));
+    }
+    // A read-only file system keeps its mode; the notes still load.
+    if ((info.st_mode & 07777) != 0700)
+        ::chmod(name.constData(), 0700);
+}
+
 } // namespace
+
+bool entryExists(const QString &path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
 
 QString noteFolderPath()
 {
@@ -58,8 +87,7 @@ QString ensureNoteFolder()
     }
     for (const QString &folder : missing)
         makePrivateFolder(folder);
-    if (!QFileInfo(path).isDir())
-        throw EInOutError(QStringLiteral("Not a folder: %1").arg(path));
+    claimFolder(path);
     return path;
 }
 
@@ -75,7 +103,7 @@ QString newNoteFileName(const QString &folder, const RandomBelow &random)
         const qint64 r3 = draw(kNameDrawBound);
         const QString name = QString::number(r1 * r2 + r3) + QStringLiteral(".jtl");
         const QString path = dir.filePath(name);
-        if (!QFileInfo::exists(path) && !QFileInfo::exists(companionPath(path)))
+        if (!entryExists(path) && !entryExists(companionPath(path)))
             return name;
     }
     throw EInOutError(QStringLiteral("No free note file name in %1").arg(folder));
@@ -95,6 +123,9 @@ void deleteNoteFiles(const QString &notePath)
 QStringList listNoteFiles(const QString &folder)
 {
     const QDir dir(folder);
+    // System: links (also those leading nowhere), FIFOs, sockets and devices
+    // are listed too, so that loading refuses each by name like any
+    // unreadable note.
     const QStringList names = dir.entryList(
         {QStringLiteral("*.jtl")}, QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive,
         QDir::Name);

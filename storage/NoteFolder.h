@@ -13,16 +13,22 @@ namespace storage {
 QString noteFolderPath();
 
 // Creates the note folder, with any missing parent, mode 0700 for each folder
-// made here; returns its path. EInOutError with the system's reason.
+// made here; returns its path. A folder already there is made 0700 when it
+// is the user's, and refused when it belongs to another user (or is no
+// folder): EInOutError with a message saying so, or the system's reason.
 QString ensureNoteFolder();
+
+// Whether anything stands at the path, a symbolic link included (even one
+// that leads nowhere).
+bool entryExists(const QString &path);
 
 // A uniform draw from 0 to bound - 1.
 using RandomBelow = std::function<int(int bound)>;
 
 // A new note file name: r1 * r2 + r3 + ".jtl" from three draws of 0..29999,
-// drawn again while that name, or its companion, exists in the folder (an
-// orphaned body file is not overwritten either). The default draws come from
-// the system's random generator.
+// drawn again while anything stands under that name or its companion's in
+// the folder (an orphaned body file or a link is not replaced either). The
+// default draws come from the system's random generator.
 QString newNoteFileName(const QString &folder, const RandomBelow &random = {});
 
 // The body file beside a note file: its path with "2" appended.
@@ -36,6 +42,8 @@ void deleteNoteFiles(const QString &notePath);
 // The names (not paths) of the note files in a folder, sorted: "*.jtl", as
 // case-sensitive as the file system, leaving out every name that holds
 // ".jtl2" anywhere (in any case), since those are body files or copies of them.
+// Links, FIFOs, sockets and devices are listed too (loading refuses each by
+// name); folders are not.
 QStringList listNoteFiles(const QString &folder);
 
 } // namespace storage

@@ -1,36 +1,47 @@
 #include "storage/PrivateFile.h"
 
 #include "platform/Errors.h"
+#include "platform/FileUpdate.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace storage {
 namespace {
 
-constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
 // The system's reason alone ("No space left on device") does not say which
 // of the user's notes could not be saved.
-EInOutError saveError(const QSaveFile &file)
+EInOutError saveError(const QString &path, const QString &reason)
 {
-    const QString reason = file.errorString();
-    if (reason.contains(file.fileName()))
+    if (reason.contains(path))
         return EInOutError(reason);
-    return EInOutError(file.fileName() + QStringLiteral(": ") + reason);
+    return EInOutError(path + QStringLiteral(": ") + reason);
+}
+
+// Some file systems have no flush to disk; a write there is as safe as it gets.
+bool syncUnsupported(int reason)
+{
+    return reason == EINVAL || reason == ENOTSUP || reason == ENOSYS;
 }
 
 bool holdsAlready(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    // The user's bits only repeat the owner's when the user owns the file.
-    const QFileDevice::Permissions mode = file.permissions()
-        & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
-    if (file.size() != bytes.size() || mode != kPrivate)
-        return false;
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.readAll() == bytes;
+    try {
+        const std::unique_ptr<QFile> file
+            = platform::openRegularFile(path, platform::LinkPolicy::Refuse);
+        struct stat info = {};
+        if (!file || ::fstat(file->handle(), &info) != 0 || (info.st_mode & 07777) != 0600
+            || info.st_size != bytes.size())
+            return false;
+        return file->readAll() == bytes;
+    } catch (const Error &) {
+        return false; // a link or something else in the way: it is replaced
+    }
 }
 
 } // namespace
@@ -39,22 +50,23 @@ void writePrivateFile(const QString &path, const QByteArray &bytes)
 {
     if (holdsAlready(path, bytes))
         return;
-    QSaveFile file(path);
-    // Never fall back to writing the target in place: that is what tears files.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw saveError(file);
-    // The temporary file takes the old file's mode; a note is private whatever
-    // that was.
-    if (!file.setPermissions(kPrivate))
-        throw saveError(file);
-    if (file.write(bytes) != bytes.size())
-        throw saveError(file);
-    // Flushed here, not only inside commit(): this Qt's commit() renames the
-    // temporary file over the old one even when its final flush came short
-    // (a full disk), which would put a torn file in place.
-    if (!file.flush() || !file.commit())
-        throw saveError(file);
+    // Not QSaveFile: it follows a symbolic link standing at the path and
+    // writes (and makes private) the file the link points to, wherever that
+    // is. Renaming over the path replaces the link itself.
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // made 0600
+    if (!file.open())
+        throw saveError(path, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw saveError(path, file.errorString());
+    // On disk before it takes the old file's place, so a crash or a full
+    // disk never leaves a torn file under the note's name.
+    if (::fsync(file.handle()) != 0 && !syncUnsupported(errno))
+        throw saveError(path, qt_error_string(errno));
+    const QString temporary = file.fileName();
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())
+        != 0)
+        throw saveError(path, qt_error_string(errno));
+    file.setAutoRemove(false);
 }
 
 } // namespace storage

@@ -60,7 +60,8 @@ void loadBody(QTextDocument &document, const QByteArray &bytes)
 
 QByteArray readBodyFile(const QString &path)
 {
-    const std::optional<QByteArray> bytes = platform::readExistingFile(path, kMaxBodyFileBytes);
+    const std::optional<QByteArray> bytes
+        = platform::readExistingFile(path, kMaxBodyFileBytes, platform::LinkPolicy::Refuse);
     if (!bytes)
         throw EInOutError(QStringLiteral("File not found"));
     return *bytes;

@@ -24,8 +24,10 @@ QStringList splitPlainText(const QString &text);
 // lines in the program's text encoding when they are not rich text.
 void loadBody(QTextDocument &document, const QByteArray &bytes);
 
-// A body file's bytes. EInOutError "File not found" when it is missing,
-// otherwise the system's reason when it cannot be read.
+// A body file's bytes. EInOutError "File not found" when it is missing;
+// EInOutError naming the file when it is larger than the limit for bodies
+// (512 MB), a symbolic link or no regular file (none of these is read), or
+// the system's reason when it cannot be read.
 QByteArray readBodyFile(const QString &path);
 
 } // namespace ui

@@ -51,6 +51,27 @@ int prefixLength(const QStringView link)
     return -1;
 }
 
+// A mail link as the mail program gets it: the address with only the "to",
+// "subject" and "body" fields. Others ("attach", "cc", headers of any name)
+// could make it attach the user's files or send elsewhere unseen.
+QUrl keptMailFields(const QUrl &mail)
+{
+    static const QStringList kept
+        = {QStringLiteral("to"), QStringLiteral("subject"), QStringLiteral("body")};
+    QStringList fields;
+    const QString query = mail.query(QUrl::FullyEncoded);
+    for (const QString &field : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
+        const QString name
+            = QUrl::fromPercentEncoding(field.section(QLatin1Char('='), 0, 0).toLatin1());
+        if (kept.contains(name.trimmed(), Qt::CaseInsensitive))
+            fields << field;
+    }
+    QUrl url(QStringLiteral("mailto:") + mail.path(QUrl::FullyEncoded), QUrl::StrictMode);
+    if (!fields.isEmpty())
+        url.setQuery(fields.join(QLatin1Char('&')), QUrl::StrictMode);
+    return url;
+}
+
 } // namespace
 
 QVector<LinkSpan> findLinks(const QString &text)
@@ -84,7 +105,10 @@ QUrl linkUrl(const QString &linkText)
         return {};
     static const QStringList schemes = {QStringLiteral("http"), QStringLiteral("https"),
                                         QStringLiteral("ftp"), QStringLiteral("mailto")};
-    return schemes.contains(url.scheme().toLower()) ? url : QUrl();
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return keptMailFields(url);
+    return schemes.contains(scheme) ? url : QUrl();
 }
 
 } // namespace ui

@@ -22,8 +22,9 @@ struct LinkSpan
 // mailto: or www. (any letter case), without trailing punctuation.
 QVector<LinkSpan> findLinks(const QString &text);
 
-// What opening a link's text opens: "www." gains "http://"; anything that is
-// not a web or mail address gives an empty URL.
+// What opening a link's text opens: "www." gains "http://", a mail address
+// keeps only its "to", "subject" and "body" fields (no "attach" and the
+// like); anything that is not a web or mail address gives an empty URL.
 QUrl linkUrl(const QString &linkText);
 
 } // namespace ui

@@ -32,7 +32,8 @@ void checkSetReadsBack(RegDocument document, const QStringList &key, const QStri
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const std::optional<DecodedText> decoded = decodeTextFile(bytes);
+    // As the program reads its own registry file: NULs are damage to lines.
+    const std::optional<DecodedText> decoded = decodeTextFile(bytes, NulBytes::Damage);
     if (!decoded)
         return 0;
     const RegDocument document = RegDocument::parse(decoded->text);
@@ -41,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList settings = {QStringLiteral("Software"), QStringLiteral("Harvel"),
                                   QStringLiteral("Vesk Jotlet 2003"), QStringLiteral("1.9.5")};
     document.value(settings, QStringLiteral("width"));
+    document.isDamaged();
     const QString firstLine = decoded->text.section(QLatin1Char('\n'), 0, 0);
     const QString name = QString(firstLine).remove(QLatin1Char('\r')).left(40);
     checkSetReadsBack(document, settings, name, RegValue::fromText(decoded->text.left(200)));

@@ -163,6 +163,56 @@ TEST_F(ControllerTest, ADamagedNoteIsReportedByNameAndTheOthersStillLoad)
     EXPECT_EQ(testsupport::readAll(pathOf(QStringLiteral("2.jtl"))), garbage);
 }
 
+// Damage to the settings file costs the lines it hit, never the account:
+// the next start is no first run, and every other value is still there.
+TEST_F(ControllerTest, DamagedSettingsAreNoFirstRunAndKeepEveryReadableValue)
+{
+    writeNote(QStringLiteral("1.jtl"), noteRecord(QStringLiteral("kept")));
+    writeRegInt(QStringLiteral("width"), 180);
+    writeRegString(QStringLiteral("title"), QStringLiteral("Shopping"));
+    startController()->Close1Click(); // every value a start writes is there
+    const QByteArray settled = testsupport::readAll(platform::registryFile());
+    const QByteArray firstRun("\"FirstRun\"=dword:00000000");
+    const QByteArray width("\"width\"");
+    ASSERT_TRUE(settled.contains(firstRun) && settled.contains(width));
+
+    struct Damage
+    {
+        const char *what;
+        QByteArray bytes;
+        bool valuesReadable;
+    };
+    const Damage damages[] = {
+        {"a stray NUL in the FirstRun line",
+         QByteArray(settled).replace(firstRun, QByteArray("\"First\0Run\"=dword:00000000", 25)),
+         true},
+        {"a block of NULs between two lines and before one",
+         QByteArray(settled)
+             .replace(firstRun, QByteArray(4096, '\0') + '\n' + firstRun)
+             .replace(width, QByteArray(512, '\0') + width),
+         true},
+        {"a file past the size the program reads",
+         settled + ';' + QByteArray(17 * 1024 * 1024, 'x') + '\n', false},
+    };
+    for (const Damage &damage : damages) {
+        SCOPED_TRACE(damage.what);
+        testsupport::writeAll(platform::registryFile(), damage.bytes);
+        script.messages.clear();
+        optionsRuns.clear();
+        auto controller = startController();
+        EXPECT_TRUE(optionsRuns.isEmpty());
+        EXPECT_FALSE(script.messages.contains(QStringLiteral(
+            "This is the first time you run Harvel Jotlet Light: Please select a language")));
+        EXPECT_EQ(noteCount(*controller), 1);
+        if (damage.valuesReadable) {
+            EXPECT_EQ(readRegInt(QStringLiteral("width"), 135), 180);
+            EXPECT_EQ(readRegString(QStringLiteral("title"), QString()),
+                      QStringLiteral("Shopping"));
+        }
+        controller->Close1Click();
+    }
+}
+
 TEST_F(ControllerTest, LoadedNotesTakeTheirVisibilityFromTheirFiles)
 {
     writeNote(QStringLiteral("1.jtl"), noteRecord(QStringLiteral("shown"), true));

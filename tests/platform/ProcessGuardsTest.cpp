@@ -6,11 +6,26 @@
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <ctime>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace platform;
 
@@ -78,6 +93,176 @@ TEST(ControlServer, KnownCommandsArriveAndUnknownOnesAreRefused)
     EXPECT_TRUE(error.contains(QStringLiteral("unknown command")));
     QCoreApplication::processEvents();
     EXPECT_EQ(received.count(), 0);
+}
+
+namespace {
+
+// Lowers this process's descriptor limit for the life of the object.
+class DescriptorLimit
+{
+public:
+    explicit DescriptorLimit(rlim_t limit)
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_saved);
+        rlimit lower = m_saved;
+        lower.rlim_cur = limit;
+        m_set = ::setrlimit(RLIMIT_NOFILE, &lower) == 0;
+    }
+    ~DescriptorLimit() { ::setrlimit(RLIMIT_NOFILE, &m_saved); }
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved = {};
+    bool m_set = false;
+};
+
+int openDescriptors()
+{
+    return int(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System).size());
+}
+
+// Another process that opens `count` connections to the socket and keeps
+// them open, sending nothing, until it is killed. Its own descriptor limit
+// is as high as it may go.
+class IdleClients
+{
+public:
+    IdleClients(const QString &socketPath, int count)
+    {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(socketPath);
+        std::memcpy(address.sun_path, name.constData(),
+                    std::min(size_t(name.size()), sizeof address.sun_path - 1));
+        if (::pipe(m_report) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0)
+            connectAndWait(address, count, m_report[1]);
+    }
+    ~IdleClients()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        ::close(m_report[0]);
+        ::close(m_report[1]);
+    }
+
+    // Turns this thread's event loop (the server's) until the other process
+    // is done; how many connections it made.
+    int made() const
+    {
+        int count = -1;
+        pollfd report = {m_report[0], POLLIN, 0};
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (::poll(&report, 1, 0) == 1) {
+                if (::read(m_report[0], &count, sizeof count) != sizeof count)
+                    count = -1;
+                break;
+            }
+        }
+        return count;
+    }
+
+private:
+    // In the forked child: system calls only.
+    [[noreturn]] static void connectAndWait(const sockaddr_un &address, int count, int report)
+    {
+        rlimit limit = {};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        timespec start = {};
+        timespec now = {};
+        ::clock_gettime(CLOCK_MONOTONIC, &start);
+        int made = 0;
+        while (made < count) {
+            ::clock_gettime(CLOCK_MONOTONIC, &now);
+            if (now.tv_sec - start.tv_sec > 20)
+                break;
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            if (fd < 0)
+                break;
+            if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+                ++made;
+                continue;
+            }
+            const int reason = errno;
+            ::close(fd);
+            if (reason != EAGAIN)
+                break; // the socket is gone
+            const timespec pause = {0, 1000000};
+            ::nanosleep(&pause, nullptr);
+        }
+        ::write(report, &made, sizeof made);
+        for (;;)
+            ::pause();
+    }
+
+    pid_t m_pid = -1;
+    int m_report[2] = {-1, -1};
+};
+
+// Asks until the server answers, for a while: it may be making its socket
+// again.
+bool answersWithin(const QString &path, int milliseconds)
+{
+    QElapsedTimer waited;
+    waited.start();
+    QString error;
+    while (!requestFromThread(path, QStringLiteral("new"), &error)) {
+        if (waited.elapsed() > milliseconds)
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+} // namespace
+
+// A thousand connections that send nothing, and a process out of
+// descriptors when a client connects: the socket is there again afterwards
+// and answers, so jotletctl and a second start still reach the program.
+TEST(ControlServer, KeepsAnsweringThroughIdleConnectionsAndAFullDescriptorTable)
+{
+    const QString path = controlSocketPath(testsupport::tempHome() + QStringLiteral("/notes-e"));
+    ControlServer server({QStringLiteral("new")});
+    QString error;
+    ASSERT_TRUE(server.listen(path, &error)) << error.toStdString();
+    {
+        // Room for far fewer than the thousand.
+        DescriptorLimit limit(rlim_t(openDescriptors() + 200));
+        ASSERT_TRUE(limit.isSet());
+        IdleClients idle(path, 1000);
+        EXPECT_EQ(idle.made(), 1000);
+        EXPECT_TRUE(answersWithin(path, 0));
+
+        // Every descriptor taken (the last two by the client's report pipe):
+        // the next connection cannot be accepted, and Qt gives up the socket.
+        std::vector<int> taken;
+        for (int fd = ::dup(2); fd >= 0; fd = ::dup(2))
+            taken.push_back(fd);
+        for (int i = 0; i < 2 && !taken.empty(); ++i) {
+            ::close(taken.back());
+            taken.pop_back();
+        }
+        {
+            IdleClients one(path, 1);
+            EXPECT_EQ(one.made(), 1);
+            QTest::qWait(200);
+            EXPECT_FALSE(QFile::exists(path)) << "the accept did not fail";
+        }
+        for (int fd : taken)
+            ::close(fd);
+        EXPECT_TRUE(answersWithin(path, 8000));
+    }
+    EXPECT_TRUE(answersWithin(path, 0));
 }
 
 TEST(ControlServer, NoRunningInstanceIsAClearError)

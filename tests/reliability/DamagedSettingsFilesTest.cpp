@@ -6,8 +6,10 @@
 #include "reliability/Damage.h"
 
 #include "platform/AnsiText.h"
+#include "platform/FileUpdate.h"
 #include "platform/Paths.h"
 #include "platform/RegDocument.h"
+#include "platform/Registry.h"
 #include "platform/TextFile.h"
 #include "settings/DResource.h"
 #include "settings/Ini.h"
@@ -216,6 +218,12 @@ const Setting kSettings[] = {
     {"LeftDefaultAction", 1, nullptr},
 };
 
+// The registry reads NULs in its own file as damage to their lines.
+std::optional<platform::DecodedText> registryText(const QByteArray &bytes)
+{
+    return platform::decodeTextFile(bytes, platform::NulBytes::Damage);
+}
+
 platform::RegValue valueOf(const Setting &setting)
 {
     return setting.number ? platform::RegValue::fromDWord(*setting.number)
@@ -249,7 +257,7 @@ protected:
     // keeps every other line.
     void expectSoundDocument(const QByteArray &bytes, const QString &what, bool cut)
     {
-        const std::optional<platform::DecodedText> text = platform::decodeTextFile(bytes);
+        const std::optional<platform::DecodedText> text = registryText(bytes);
         if (!text)
             return; // not text: the program leaves such a file alone (below)
         platform::RegDocument document = platform::RegDocument::parse(text->text);
@@ -287,13 +295,12 @@ protected:
         EXPECT_TRUE(width == 180 || width == 135) << what.toStdString() << ": " << width;
         EXPECT_EQ(readRegInt(QStringLiteral("Check"), 7), 7) << what.toStdString();
         const QByteArray after = readAll(platform::registryFile());
-        const std::optional<platform::DecodedText> before = platform::decodeTextFile(bytes);
+        const std::optional<platform::DecodedText> before = registryText(bytes);
         if (!before) {
             EXPECT_EQ(after, bytes) << what.toStdString();
             return;
         }
-        EXPECT_TRUE(keepsEveryLine(before->text, platform::decodeTextFile(after)->text))
-            << what.toStdString();
+        EXPECT_TRUE(keepsEveryLine(before->text, registryText(after)->text)) << what.toStdString();
     }
 
     QByteArray full;
@@ -331,6 +338,24 @@ TEST_F(DamagedRegistryFile, RandomBytesLoseNoLine)
         if (++sample % 50 == 0)
             expectSoundStore(bytes, input);
     });
+}
+
+// The program never makes its settings file one it cannot read back: a
+// write that would take it past the read limit is refused, and the file
+// stays as it was, every value readable.
+TEST_F(DamagedRegistryFile, NoWriteTakesTheFilePastTheSizeItIsReadUpTo)
+{
+    const QByteArray bytes
+        = full + ';' + QByteArray(platform::kMaxSettingsFileBytes - full.size() - 2, 'x') + '\n';
+    ASSERT_EQ(bytes.size(), platform::kMaxSettingsFileBytes);
+    writeAll(platform::registryFile(), bytes);
+
+    EXPECT_THROW(writeRegString(QStringLiteral("title"), QStringLiteral("a longer title")),
+                 platform::ERegistryError);
+    EXPECT_EQ(readAll(platform::registryFile()), bytes);
+    EXPECT_EQ(readRegInt(QStringLiteral("width"), 135), 180);
+    EXPECT_EQ(readRegString(QStringLiteral("title"), QString()),
+              QString::fromUtf8("Einkauf \xe2\x82\xac"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "storage/NoteFolder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -96,8 +97,10 @@ TEST(NoteFileName, DrawsAgainWhileTheNameOrItsBodyFileIsTaken)
     const QString folder = testsupport::freshDir(QStringLiteral("clash"));
     testsupport::writeAll(folder + QStringLiteral("/17.jtl"), "a note");
     testsupport::writeAll(folder + QStringLiteral("/9.jtl2"), "an orphaned body");
-    ScriptedDraws random {{3, 4, 5, 0, 7, 9, 1, 1, 1}, {}};
-    EXPECT_EQ(storage::newNoteFileName(folder, random.source()), QStringLiteral("2.jtl"));
+    // A link leading nowhere takes its name too: a save there would replace it.
+    ASSERT_TRUE(QFile::link(folder + QStringLiteral("/../nowhere"), folder + "/2.jtl"));
+    ScriptedDraws random {{3, 4, 5, 0, 7, 9, 1, 1, 1, 2, 2, 2}, {}};
+    EXPECT_EQ(storage::newNoteFileName(folder, random.source()), QStringLiteral("6.jtl"));
     EXPECT_TRUE(random.draws.empty());
 }
 

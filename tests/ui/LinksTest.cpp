@@ -57,6 +57,14 @@ TEST(Links, UrlOpensOnlyWebAndMail)
     EXPECT_EQ(ui::linkUrl(QStringLiteral("www.example.com")), QUrl("http://www.example.com"));
     EXPECT_EQ(ui::linkUrl(QStringLiteral("https://a.org/x")), QUrl("https://a.org/x"));
     EXPECT_EQ(ui::linkUrl(QStringLiteral("mailto:me@example.com")).scheme(), "mailto");
+    // A mail link brings its address, subject and body, and nothing that
+    // would attach the user's files or write to others unseen.
+    EXPECT_EQ(ui::linkUrl(QStringLiteral("mailto:me@example.com?Subject=Hi%20there&"
+                                         "attach=/home/me/.ssh/id_rsa&body=See&cc=x@evil.org&"
+                                         "ATTACHMENT=%2Fetc%2Fpasswd&to=you@example.com#x")),
+              QUrl("mailto:me@example.com?Subject=Hi%20there&body=See&to=you@example.com"));
+    EXPECT_EQ(ui::linkUrl(QStringLiteral("mailto:me@example.com?%61ttach=/etc/passwd")),
+              QUrl("mailto:me@example.com"));
     EXPECT_TRUE(ui::linkUrl(QStringLiteral("file:///etc/passwd")).isEmpty());
     EXPECT_TRUE(ui::linkUrl(QStringLiteral("/usr/bin/xterm")).isEmpty());
     EXPECT_TRUE(ui::linkUrl(QStringLiteral("javascript:alert(1)")).isEmpty());
