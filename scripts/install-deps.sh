@@ -21,7 +21,7 @@ packages=(
 )
 checks=(
     # a StatusNotifierItem watcher on a private session bus; a Wayland session
-    dbus-daemon python3-gi weston xwayland
+    dbus-daemon python3-gi mutter xwayland
     # the Debian package (scripts/package.sh): its build and its checks
     build-essential debhelper dpkg-dev scdoc lintian appstream desktop-file-utils
 )

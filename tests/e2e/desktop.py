@@ -1,6 +1,7 @@
 """A throw-away desktop for end-to-end runs: Xvfb and openbox with a tray,
 either trayer (XEmbed) or a StatusNotifierItem watcher on a private D-Bus
-session bus; or a headless Weston Wayland session with XWayland.
+session bus; or GNOME's compositor as a headless Wayland session with
+XWayland.
 
 Everything started here is stopped again by its process id, also when a
 test fails, so no run leaves a display, a bus or a tray behind.
@@ -74,7 +75,8 @@ def missing_parts(kind):
     """Why a desktop of that kind (see new_desktop) cannot run here, or None.
     The parts of the X desktop with trayer are checked when the tests are
     configured."""
-    needed = {"statusnotifier": ["dbus-daemon"], "wayland": ["weston", "Xwayland"]}.get(kind, [])
+    needed = {"statusnotifier": ["dbus-daemon"],
+              "wayland": ["dbus-daemon", "mutter", "Xwayland"]}.get(kind, [])
     missing = [program for program in needed if not shutil.which(program)]
     if kind == "statusnotifier" and not importlib.util.find_spec("gi"):
         missing.append("the GObject bindings (python3-gi) for " + sys.executable)
@@ -125,9 +127,9 @@ class Desktop:
         env.update(extra or {})
         return env
 
-    def _spawn(self, args, **kwargs):
+    def _spawn(self, args, stderr=subprocess.DEVNULL, **kwargs):
         process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, start_new_session=True, **kwargs)
+                                   stderr=stderr, start_new_session=True, **kwargs)
         self._processes.append(process)
         return process
 
@@ -144,12 +146,16 @@ class Desktop:
         else:
             self.start_tray()
 
+    def start_session_bus(self):
+        """A private D-Bus session bus for the programs of this desktop."""
+        self.bus_address = read_line_from(
+            ["dbus-daemon", "--session", "--nofork", "--print-address={fd}"], self._spawn)
+
     def start_status_notifier_watcher(self):
         """A private session bus with a StatusNotifierWatcher and its host,
         the tray of KDE Plasma and of GNOME's AppIndicator extension."""
         from statusnotifier import Panel
-        self.bus_address = read_line_from(
-            ["dbus-daemon", "--session", "--nofork", "--print-address={fd}"], self._spawn)
+        self.start_session_bus()
         self._spawn([sys.executable, os.path.join(os.path.dirname(__file__), "statusnotifier.py"),
                      "watch"], env=self.env())
         self.panel = Panel(self.bus_address)
@@ -272,9 +278,9 @@ class Desktop:
 
 
 class WaylandDesktop(Desktop):
-    """A headless Weston with XWayland, as a Wayland session runs X programs:
-    the X display is XWayland's and Weston is its window manager. Weston
-    places every X window itself, wherever the program asks it to be."""
+    """GNOME's compositor (mutter) as a headless Wayland session, on a
+    private session bus, running X programs through its XWayland: the X
+    display is XWayland's and mutter is its window manager."""
 
     SOCKET = "wayland-jl"
 
@@ -285,23 +291,32 @@ class WaylandDesktop(Desktop):
     def session_env(self):
         # No QT_QPA_PLATFORM: the program chooses for itself.
         return {"WAYLAND_DISPLAY": os.path.join(self.runtime, self.SOCKET),
-                "XDG_SESSION_TYPE": "wayland"}
+                "XDG_SESSION_TYPE": "wayland",
+                "XAUTHORITY": self._xauthority() or ""}
+
+    def _xauthority(self):
+        names = [n for n in os.listdir(self.runtime) if n.startswith(".mutter-Xwaylandauth")]
+        return os.path.join(self.runtime, names[0]) if names else None
 
     def _start(self):
         self.runtime = tempfile.mkdtemp(prefix="jl-wayland-")
-        log = os.path.join(self.runtime, "weston.log")
-        # Pixman draws the screen in memory, so screenshots show it; --debug
-        # lets weston-screenshooter take them.
-        self._spawn(["weston", "--backend=headless-backend.so", "--use-pixman", "--xwayland",
-                     "--debug", "--socket=" + self.SOCKET, "--idle-time=0",
-                     "--width=%d" % SCREEN_WIDTH, "--height=%d" % SCREEN_HEIGHT, "--log=" + log],
-                    env=dict(self.outside_env(), XDG_RUNTIME_DIR=self.runtime))
+        self.start_session_bus()
+        log = os.path.join(self.runtime, "mutter.log")
+        # mutter keeps its settings in HOME and its sockets in XDG_RUNTIME_DIR.
+        env = dict(self.outside_env(), HOME=self.runtime, XDG_RUNTIME_DIR=self.runtime,
+                   DBUS_SESSION_BUS_ADDRESS=self.bus_address)
+        with open(log, "wb") as output:
+            self._spawn(["mutter", "--headless", "--wayland", "--wayland-display=" + self.SOCKET,
+                         "--virtual-monitor", "%dx%d" % (SCREEN_WIDTH, SCREEN_HEIGHT)],
+                        env=env, stderr=output)
 
         def xwayland_display():
-            text = open(log, errors="replace").read() if os.path.exists(log) else ""
-            match = re.search(r"xserver listening on display (:\d+)", text)
-            return match and match.group(1)
-        self.display = wait_until(xwayland_display, 20, "Weston's XWayland")
+            text = open(log, errors="replace").read()
+            match = re.search(r"Using public X11 display (:\d+)", text)
+            return match and self._xauthority() and match.group(1)
+        self.display = wait_until(xwayland_display, 30, "mutter's XWayland")
+        wait_until(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
+                   20, "mutter to manage the X display")
 
     def stop(self):
         super().stop()
@@ -309,19 +324,14 @@ class WaylandDesktop(Desktop):
             shutil.rmtree(self.runtime, ignore_errors=True)
 
     def screenshot(self, path, crop=None):
-        """Saves Weston's screen as PNG (XWayland has no root window to take)."""
-        before = set(os.listdir(self.runtime))
-        subprocess.run(["weston-screenshooter"], cwd=self.runtime, env=self.env(), timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for name in set(os.listdir(self.runtime)) - before:
-            if name.endswith(".png"):
-                shutil.move(os.path.join(self.runtime, name), path)
+        """XWayland has no root window to take, and mutter no screenshot
+        tool of its own: nothing is saved."""
 
 
 def new_desktop(kind, home):
     """"xembed": Xvfb, openbox and trayer; "statusnotifier": Xvfb, openbox
-    and a StatusNotifierItem tray on a private session bus; "wayland": a
-    headless Weston with XWayland."""
+    and a StatusNotifierItem tray on a private session bus; "wayland":
+    GNOME's compositor, headless, with XWayland."""
     if kind == "wayland":
         return WaylandDesktop(home)
     return Desktop(home, tray=kind)

@@ -37,7 +37,8 @@ def main():
                 shot = os.path.abspath("e2e-%s-failure.png" % name)
                 desktop.screenshot(shot)
                 traceback.print_exc()
-                print("screenshot: " + shot)
+                if os.path.exists(shot):
+                    print("screenshot: " + shot)
                 log = os.path.join(account.root, "program.log")
                 if os.path.exists(log):
                     print("program output:\n" + open(log, errors="replace").read())
