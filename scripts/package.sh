@@ -8,7 +8,7 @@
 # The package, its build log and the checks' reports end up in the output
 # folder, build-deb beside the sources by default. DEB_BUILD_OPTIONS is
 # passed on (add "nocheck" to skip the unit tests of the package build).
-# Exit status 1 when the build or a check fails.
+# The exit status is not 0 when the build or a check fails.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
