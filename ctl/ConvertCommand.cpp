@@ -6,11 +6,11 @@
 namespace ctl {
 
 // jotletctl convert IN OUT: exports or imports a note body, each format
-// chosen by the file's extension (.rtf, .txt, .html).
+// chosen by the file's extension (.rtf or a note's own .jtl2, .txt, .html).
 int convertBody(const QStringList &args)
 {
     if (args.size() != 2) {
-        printError(QStringLiteral("usage: jotletctl convert IN OUT (.rtf, .txt or .html)"));
+        printError(QStringLiteral("usage: jotletctl convert IN OUT (.rtf, .jtl2, .txt or .html)"));
         return 2;
     }
     try {

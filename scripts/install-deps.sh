@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need,
 # when any is missing (as root, or through sudo).
+#
+#   scripts/install-deps.sh [--checks]
+#
+# --checks adds what only scripts/test.sh needs: the StatusNotifierItem tray
+# and the Wayland session of the end-to-end tests, and the Debian package
+# build with the distribution's checks of it.
 set -euo pipefail
 
 packages=(
@@ -9,10 +15,24 @@ packages=(
     # tests, benchmarks, fuzzing
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     # a real desktop for the end-to-end tests and screenshots
-    xvfb xauth openbox trayer xdotool x11-utils imagemagick
+    python3 xvfb xauth openbox trayer xdotool x11-utils imagemagick
     # fonts the notes and the tests render with
     fonts-dejavu-core fonts-liberation2
 )
+checks=(
+    # a StatusNotifierItem watcher on a private session bus; a Wayland session
+    dbus-daemon python3-gi mutter xwayland
+    # the Debian package (scripts/package.sh): its build and its checks
+    build-essential debhelper dpkg-dev scdoc lintian appstream desktop-file-utils
+)
+case ${1:-} in
+"") ;;
+--checks) packages+=("${checks[@]}") ;;
+*)
+    echo "usage: scripts/install-deps.sh [--checks]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

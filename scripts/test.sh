@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the unit tests
 # and fuzz corpora under AddressSanitizer and UndefinedBehaviorSanitizer,
-# a run of every fuzzer within a time budget of its own, then the whole
-# suite on the normal build, whose CTest summary ends the output. A fuzzer's
-# finding fails the run (after the suite has run); a fuzz build too slow
-# for its budget only says so.
+# a run of every fuzzer within a time budget of its own, the Debian package
+# with the distribution's checks of it, then the whole suite on the normal
+# build, whose CTest summary ends the output. A fuzzer's finding fails the
+# run (after the suite has run); a fuzz build too slow for its budget only
+# says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --checks
 jobs=$(nproc)
 
 echo "== sanitizer build"
@@ -25,6 +26,10 @@ case $fuzz_status in
 1) fuzz_verdict="FUZZING FOUND A PROBLEM: see build-fuzz/fuzz-findings" ;;
 *) fuzz_verdict="THE FUZZ BUILD FAILED (exit $fuzz_status)" ;;
 esac
+
+echo "== Debian package: dpkg-buildpackage, lintian, appstreamcli (at most 20 minutes)"
+# Its unit tests are those of the normal build below.
+DEB_BUILD_OPTIONS=nocheck timeout 20m scripts/package.sh
 
 echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -63,7 +63,8 @@ BodyFormat requireFormat(const QString &path)
 {
     const std::optional<BodyFormat> format = bodyFormatOf(path);
     if (!format)
-        throw Error(QStringLiteral("%1: unknown body format (use .rtf, .txt or .html)").arg(path));
+        throw Error(
+            QStringLiteral("%1: unknown body format (use .rtf, .jtl2, .txt or .html)").arg(path));
     return *format;
 }
 
@@ -72,7 +73,8 @@ BodyFormat requireFormat(const QString &path)
 std::optional<BodyFormat> bodyFormatOf(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("rtf"))
+    // A note keeps its body as RTF in NUMBER.jtl2.
+    if (suffix == QLatin1String("rtf") || suffix == QLatin1String("jtl2"))
         return BodyFormat::Rtf;
     if (suffix == QLatin1String("txt"))
         return BodyFormat::PlainText;

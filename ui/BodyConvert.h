@@ -13,7 +13,7 @@ namespace ui {
 
 enum class BodyFormat { Rtf, PlainText, Html };
 
-// By the file name's extension (.rtf, .txt, .html or .htm, any letter case).
+// By the file name's extension (.rtf or .jtl2, .txt, .html or .htm, any letter case).
 std::optional<BodyFormat> bodyFormatOf(const QString &path);
 
 // Replaces the document with the bytes read in the format. Error when RTF

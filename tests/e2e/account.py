@@ -56,7 +56,7 @@ class Account:
     def env(self, desktop):
         return desktop.env({"HOME": self.home, "XDG_CONFIG_HOME": self.config,
                             "XDG_DATA_HOME": self.data, "XDG_RUNTIME_DIR": self.runtime,
-                            "QT_QPA_PLATFORM": "xcb", "LANG": "C.UTF-8"})
+                            "LANG": "C.UTF-8"})
 
     def write_settings(self, values):
         """Writes the settings key in the registry export format: ints as

@@ -34,6 +34,15 @@ def check(condition, message):
         raise CaseFailure(message)
 
 
+def on_desktop(kind):
+    """Runs the case on another desktop than Xvfb with openbox and trayer
+    (desktop.new_desktop names the kinds)."""
+    def mark(case):
+        case.desktop = kind
+        return case
+    return mark
+
+
 def settle(account, **values):
     """Makes the account one past its first run: settings written, and the
     welcome note already delivered (and closed), so only a case's own notes
@@ -476,8 +485,82 @@ def untouched_notes_stay_as_they_were(program):
           "a session without edits rewrote notes:\n%s\n%s" % (saved, file_identities(account)))
 
 
+TRAY_MENU = [("New Jotlet", []), ("Desktop", [("Show All Jotlet", []), ("Close All Jotlet", [])]),
+             ("Options", []), ("Delete All Jotlet", []), ("About", []), ("Exit", [])]
+
+
+def menu_labels(entries):
+    return [(label, menu_labels(children)) for _, label, children in entries]
+
+
+def menu_id(entries, *labels):
+    """The id of the entry reached through the labels."""
+    for entry_id, label, children in entries:
+        if label == labels[0]:
+            return menu_id(children, *labels[1:]) if labels[1:] else entry_id
+    raise CaseFailure("no menu entry %s in %s" % (" > ".join(labels), menu_labels(entries)))
+
+
+@on_desktop("statusnotifier")
+def tray_through_status_notifier(program):
+    """The tray of KDE Plasma and of GNOME's AppIndicator extension: the
+    program registers its item with the watcher instead of showing its
+    stand-in window; the item's Activate (a left click) makes a note, and its
+    menu holds the tray commands, which work from there."""
+    desktop, account = program.desktop, program.account
+    panel = desktop.panel
+    settle(account)
+    program.start()
+    item = wait_until(panel.items, 20, "the program's StatusNotifierItem")[0]
+    wait_until(lambda: panel.item_property(item, "ToolTip")[2] == "Vesk Jotlet 2003", 20,
+               "the item's hint after loading")
+    check(panel.item_property(item, "Status") == "Active", "the item is active")
+    check(program.windows("Vesk Jotlet 2003") == [], "no stand-in window beside the tray")
+
+    panel.activate(item)
+    program.wait_for_windows(1)
+    menu = panel.menu(item)
+    check(menu_labels(menu) == TRAY_MENU, "the tray menu: %s" % menu_labels(menu))
+    panel.click(item, menu_id(menu, "New Jotlet"))
+    program.wait_for_windows(2)
+    panel.click(item, menu_id(menu, "Desktop", "Close All Jotlet"))
+    program.wait_for_windows(0)
+    panel.click(item, menu_id(menu, "Desktop", "Show All Jotlet"))
+    program.wait_for_windows(2)
+    panel.click(item, menu_id(menu, "Exit"))
+    program.wait_for_exit()
+    check(len(account.note_files()) == 2, "both notes saved: %s" % account.note_files())
+    wait_until(lambda: not panel.items(), 10, "the item to leave the watcher")
+
+
+@on_desktop("wayland")
+def wayland_through_xwayland(program):
+    """A GNOME Wayland session: the program picks X11 through XWayland by
+    itself, so its notes show where their files say, and it saves them there,
+    with a new one made meanwhile."""
+    desktop, account = program.desktop, program.account
+    settle(account, NoTrayNoticeShown=1)
+    placed = {"100.jtl": ("Left", (100, 120, 220, 140)), "101.jtl": ("Right", (600, 300, 200, 150))}
+    for name, (title, geometry) in placed.items():
+        account.make_note(name, note_record(title, *geometry), minimal_rtf(title))
+    program.start()
+    shown = sorted(desktop.geometry(w) for w in program.wait_for_windows(2))
+    check(shown == sorted(g for _, g in placed.values()),
+          "the notes show where their files say: %s" % shown)
+    check(program.ctl("new").returncode == 0, "jotletctl new")
+    program.wait_for_windows(3)
+    check(program.ctl("exit").returncode == 0, "jotletctl exit")
+    program.wait_for_exit()
+    check(len(account.note_files()) == 3, "every note saved: %s" % account.note_files())
+    for name, (title, geometry) in placed.items():
+        record = account.dump_note(name)
+        saved = (record["title"], (record["left"], record["top"], record["width"], record["height"]))
+        check(saved == (title, geometry), "%s saved where it was: %s" % (name, record))
+
+
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
                                   one_instance_and_restart, untouched_notes_stay_as_they_were,
                                   tray_coming_and_going, typing_survives_a_crash, display_lost,
-                                  places_after_about, ending_with_a_dialog_open)}
+                                  places_after_about, ending_with_a_dialog_open,
+                                  tray_through_status_notifier, wayland_through_xwayland)}

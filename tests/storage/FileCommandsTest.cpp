@@ -1,6 +1,7 @@
 // jotletctl dump and make, run as the real program.
 #include "StorageTestUtil.h"
 
+#include "platform/Product.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFile.h"
 
@@ -232,6 +233,43 @@ TEST(JotletctlDump, MissingFileAndUsage)
     EXPECT_EQ(parsed(missing.out).value(QStringLiteral("error")).toString(), "File not found");
     EXPECT_EQ(jotletctl({QStringLiteral("dump")}).status, 2);
     EXPECT_EQ(jotletctl({QStringLiteral("make")}).status, 2);
+}
+
+// The command line of every command: help and version succeed on standard
+// output, and a wrong word is named on standard error.
+TEST(JotletctlCommandLine, HelpVersionAndWrongWords)
+{
+    struct Case
+    {
+        QStringList args;
+        int status;
+        QString out; // contained in standard output
+        QString err; // contained in standard error
+    };
+    const QString version
+        = QStringLiteral("jotletctl (Jotlet Light) %1\n").arg(QLatin1String(product::kFileVersion));
+    const Case cases[] = {
+        {{"--help"}, 0, "  show-all ", ""},
+        {{"-h"}, 0, "  convert IN OUT ", ""},
+        {{"dump", "--help"}, 0, "  dump FILE ", ""},
+        {{"--version"}, 0, version, ""},
+        {{}, 2, "", "usage: jotletctl COMMAND"},
+        {{"shw-all"}, 2, "", "jotletctl: unknown command 'shw-all'\n"},
+        {{"--verbose"}, 2, "", "jotletctl: unknown option '--verbose'\n"},
+        {{"dump", "-x", "1.jtl"}, 2, "", "jotletctl: unknown option '-x'\n"},
+        // After "--" a name that begins with a hyphen is a file name.
+        {{"dump", "--", "-1.jtl"}, 1, "\"error\": \"File not found\"", "-1.jtl: File not found"},
+    };
+    for (const Case &c : cases) {
+        const CtlRun run = jotletctl(c.args);
+        const QString out = QString::fromUtf8(run.out);
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(run.status, c.status) << what;
+        EXPECT_TRUE(c.out.isEmpty() ? out.isEmpty() : out.contains(c.out))
+            << what << ": " << out.toStdString();
+        EXPECT_TRUE(c.err.isEmpty() ? run.err.isEmpty() : run.err.contains(c.err))
+            << what << ": " << run.err.toStdString();
+    }
 }
 
 } // namespace

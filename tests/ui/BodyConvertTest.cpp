@@ -44,7 +44,8 @@ TEST(BodyConvert, FormatComesFromTheExtensionInAnyCase)
     EXPECT_EQ(ui::bodyFormatOf(QStringLiteral("b.Txt")), BodyFormat::PlainText);
     EXPECT_EQ(ui::bodyFormatOf(QStringLiteral("b.html")), BodyFormat::Html);
     EXPECT_EQ(ui::bodyFormatOf(QStringLiteral("b.HTM")), BodyFormat::Html);
-    EXPECT_FALSE(ui::bodyFormatOf(QStringLiteral("b.jtl2")).has_value());
+    EXPECT_EQ(ui::bodyFormatOf(QStringLiteral("/notes/1234.jtl2")), BodyFormat::Rtf);
+    EXPECT_FALSE(ui::bodyFormatOf(QStringLiteral("b.jtl")).has_value());
     EXPECT_FALSE(ui::bodyFormatOf(QStringLiteral("rtf")).has_value());
 }
 

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Completes jotletctl command lines as bash does and checks what is offered:
+#   completion_test.sh JOTLETCTL COMPLETION_SCRIPT
+set -u
+export LC_ALL=C
+jotletctl=$1
+# shellcheck source=../../ctl/jotletctl.bash
+source "$2"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+mkdir "Jotlet light cache"
+touch "Jotlet light cache/7.jtl" 1.jtl 1.jtl2 a.rtf b.txt c.html d.png
+
+failures=0
+# offers EXPECTED WORD...: completing the last word of the line offers EXPECTED.
+offers() {
+    local expected=$1
+    shift
+    COMP_WORDS=("$@")
+    COMP_CWORD=$(($# - 1))
+    COMPREPLY=()
+    _jotletctl
+    local got
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | sort | paste -sd '|')
+    if [ "$got" != "$expected" ]; then
+        echo "FAIL: jotletctl ${*:2}<TAB>: expected '$expected', got '$got'"
+        failures=$((failures + 1))
+    fi
+}
+
+offers "--help|--version|about|convert|dump|exit|hide-all|make|new|options|restart|show-all" \
+    "$jotletctl" ""
+offers "show-all" "$jotletctl" sh
+offers "--help|--version" "$jotletctl" --
+offers "1.jtl|Jotlet light cache" "$jotletctl" dump ""
+offers "Jotlet light cache/7.jtl" "$jotletctl" dump "Jotlet light cache/"
+offers "1.jtl2|Jotlet light cache|a.rtf|b.txt|c.html" "$jotletctl" convert ""
+offers "1.jtl2|Jotlet light cache|a.rtf|b.txt|c.html" "$jotletctl" convert a.rtf ""
+offers "" "$jotletctl" convert a.rtf b.txt ""
+offers "" "$jotletctl" new ""
+
+[ "$failures" -eq 0 ] && echo "every completion as expected"
+exit $((failures > 0))
