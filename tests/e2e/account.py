@@ -141,9 +141,17 @@ class Program:
         for pid in self.pids():
             found += self.desktop.search(["--pid", str(pid), "--name", "^%s$" % name])
         # xdotool's name search also matches a window's class and icon name,
-        # so the visible name is compared once more.
-        return [w for w in found if self.desktop.name(w) == name
-                and not self._in_tray_row(self.desktop.geometry(w))]
+        # so the visible name is compared once more. A window may go while
+        # it is looked at: then it is not there.
+        shown = []
+        for window in found:
+            try:
+                if self.desktop.name(window) == name \
+                        and not self._in_tray_row(self.desktop.geometry(window)):
+                    shown.append(window)
+            except DesktopError:
+                pass
+        return shown
 
     @staticmethod
     def _in_tray_row(geometry):
