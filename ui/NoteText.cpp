@@ -79,7 +79,9 @@ void NoteText::setLines(const QStringList &lines)
 
 void NoteText::saveToFile(const QString &path)
 {
-    storage::writePrivateFile(path, rtf::write(*standaloneCopy()));
+    // Written straight from the body, with the body font for text that has
+    // none of its own: no copy, no layout, whatever the body's size.
+    storage::writePrivateFile(path, rtf::write(*document(), defaultFormat()));
     document()->setModified(false);
 }
 
@@ -90,9 +92,9 @@ void NoteText::loadFromFile(const QString &path)
     // A load is no edit the user could undo; with the history off it is
     // also not recorded step by step.
     document()->setUndoRedoEnabled(false);
-    loadBody(*document(), bytes);
+    // Loaded text that looks like the body font follows later changes of it.
+    loadBody(*document(), bytes, defaultFormat());
     document()->setDefaultFont(bodyFont);
-    dropDefaults(*document(), defaultFormat());
     document()->setUndoRedoEnabled(true);
     afterBodyReplaced();
 }

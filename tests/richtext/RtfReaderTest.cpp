@@ -1,8 +1,11 @@
 #include "richtext/RtfTestSupport.h"
 
+#include "ui/BodyText.h"
 #include "ui/rtf/Rtf.h"
 
 #include <QTextBlock>
+#include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace rtftest;
@@ -19,6 +22,30 @@ const QByteArray kRichEditHeader
       "{\\f1\\froman\\fcharset238 Times New Roman CE;}{\\f2\\fmodern Courier New;}}\r\n"
       "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
       "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
+
+QString plainText(const QTextDocument &document)
+{
+    return ui::plainLines(document).join(QLatin1Char('\n'));
+}
+
+const QTextTable *firstTable(QTextFrame::iterator it)
+{
+    for (; !it.atEnd(); ++it) {
+        if (const auto *table = qobject_cast<const QTextTable *>(it.currentFrame()))
+            return table;
+    }
+    return nullptr;
+}
+
+const QTextTable *firstTable(const QTextDocument &document)
+{
+    return firstTable(document.rootFrame()->begin());
+}
+
+const QTextTable *firstTable(const QTextTableCell &cell)
+{
+    return firstTable(cell.begin());
+}
 
 // The text with line separators and no-break spaces as they are.
 QString rawTextOf(const QByteArray &rtf)
@@ -261,24 +288,47 @@ TEST(RtfRead, FieldsShowTheirResult)
 
 TEST(RtfRead, TablesKeepTheirTextInOrder)
 {
-    const QByteArray table = "{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000"
-                             "\\pard\\intbl a\\cell b\\cell c\\cell\\row"
-                             "\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row"
-                             "\\pard after\\par}";
-    EXPECT_EQ(textOf(table), QStringLiteral("a\tb\tc\n\td\nafter"));
+    const QByteArray rtf = "{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000"
+                           "\\pard\\intbl a\\cell b\\cell c\\cell\\row"
+                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row"
+                           "\\pard after\\par}";
+    const auto document = readRtf(rtf);
+    // A table follows a paragraph, here an empty one.
+    EXPECT_EQ(plainText(*document), QStringLiteral("\na\tb\tc\n\td\t\nafter"));
+    const QTextTable *table = firstTable(*document);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 3);
+    EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
     // Nested tables: the nesting-aware form is read, the fallback skipped.
-    EXPECT_EQ(textOf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
-                     "{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables y z}\\cell\\row}"),
-              QStringLiteral("x\ty\tz"));
+    const auto nested
+        = readRtf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
+                  "{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables y z}\\cell\\row}");
+    const QTextTable *outer = firstTable(*nested);
+    ASSERT_TRUE(outer);
+    EXPECT_EQ(outer->columns(), 2);
+    const QTextTable *inner = firstTable(outer->cellAt(0, 1));
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->columns(), 2);
+    EXPECT_EQ(inner->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("z"));
 }
 
-TEST(RtfRead, ListFallbackTextIsKept)
+TEST(RtfRead, ListsOfOldWritersFromTheirMarkers)
 {
-    EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}"
-                     "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}\\fi-"
-                     "360\\li720 item\\par}"),
-              QStringLiteral("\u2022\titem"));
-    EXPECT_EQ(textOf("{\\rtf1{\\listtext 1.\\tab}first}"), QStringLiteral("1.\tfirst"));
+    // Rich-edit's bullets, and a bare marker as the oldest writers leave.
+    const auto bullets = readRtf("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}"
+                                 "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}"
+                                 "\\fi-360\\li720 item\\par}");
+    ASSERT_TRUE(bullets->begin().textList());
+    EXPECT_EQ(bullets->begin().textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(bullets->begin().text(), QStringLiteral("item"));
+    EXPECT_EQ(plainText(*bullets), QStringLiteral("\u2022 item"));
+    const auto numbered
+        = readRtf("{\\rtf1{\\listtext 1.\\tab}first\\par{\\listtext 2.\\tab}second}");
+    ASSERT_TRUE(numbered->begin().textList());
+    EXPECT_EQ(numbered->begin().textList()->format().style(), QTextListFormat::ListDecimal);
+    EXPECT_EQ(numbered->begin().textList(), numbered->lastBlock().textList());
+    EXPECT_EQ(plainText(*numbered), QStringLiteral("1. first\n2. second"));
 }
 
 TEST(RtfRead, HiddenTextIsNotShown)

@@ -1,7 +1,15 @@
 #include "ui/rtf/RtfPlainText.h"
 
+#include "ui/rtf/RtfLists.h"
+
+#include <algorithm>
+
 namespace rtf {
 namespace {
+
+// As the document builder bounds them.
+constexpr int kMaxTableRows = 500;
+constexpr size_t kMaxTableColumns = 64;
 
 // Characters a text document takes as the end of a paragraph when inserted.
 bool endsParagraph(QChar c)
@@ -11,69 +19,237 @@ bool endsParagraph(QChar c)
 
 } // namespace
 
-void PlainTextSink::startPendingParagraph()
+QStringList tableLines(const std::vector<std::vector<QString>> &rows)
 {
-    if (!m_paragraphPending)
-        return;
-    m_paragraphPending = false;
-    breakLine();
+    size_t columns = 0;
+    for (const std::vector<QString> &row : rows)
+        columns = std::max(columns, row.size());
+    QStringList lines;
+    for (const std::vector<QString> &row : rows) {
+        QStringList cells(row.begin(), row.end());
+        while (size_t(cells.size()) < columns)
+            cells.append(QString());
+        lines += cells.join(QLatin1Char('\t')).split(QLatin1Char('\n'));
+    }
+    return lines;
 }
 
-void PlainTextSink::breakLine()
+void PlainTextSink::setTableDepth(int depth)
 {
-    m_lines.append(QString());
-    m_empty = false;
+    m_wantedDepth = std::clamp(depth, 0, kMaxTableDepth);
+}
+
+void PlainTextSink::startContent()
+{
+    while (int(m_tables.size()) > m_wantedDepth)
+        closeTable();
+    while (int(m_tables.size()) < m_wantedDepth) {
+        if (!m_tables.empty())
+            enterCell();
+        // The table follows the paragraph before it, as the builder does.
+        current().pending = false;
+        m_tables.emplace_back();
+    }
+    if (!m_tables.empty())
+        enterCell();
+}
+
+void PlainTextSink::enterCell()
+{
+    Table &table = m_tables.back();
+    if (table.inCell)
+        return;
+    table.inCell = true;
+    table.cell = Lines();
+    if (table.row.size() >= kMaxTableColumns) {
+        // Cells past the last column go on in the last one.
+        table.cell.lines = table.row.back().split(QLatin1Char('\n'));
+        table.cell.paragraphStart = table.cell.lines.size() - 1;
+        table.cell.empty = table.row.back().isEmpty();
+        table.row.pop_back();
+    }
+}
+
+void PlainTextSink::endCurrentCell()
+{
+    Table &table = m_tables.back();
+    if (!table.inCell)
+        return;
+    table.inCell = false;
+    table.row.push_back(table.cell.lines.join(QLatin1Char('\n')));
+}
+
+void PlainTextSink::closeTable()
+{
+    Table table = std::move(m_tables.back());
+    m_tables.pop_back();
+    // A cell or row that the file did not end still holds its text.
+    if (table.inCell) {
+        table.inCell = false;
+        table.row.push_back(table.cell.lines.join(QLatin1Char('\n')));
+    }
+    if (!table.row.empty())
+        table.rows.push_back(std::move(table.row));
+    // Merged cells hold the text of the cells they cover, as the document
+    // joins it.
+    for (size_t r = 0; r < std::min(table.rows.size(), table.merges.size()); ++r) {
+        for (size_t c = 0; c < table.merges[r].size() && c < table.rows[r].size(); ++c) {
+            const TableRow::Cell &cell = table.merges[r][c];
+            if (cell.mergedLeft || cell.mergedUp)
+                continue;
+            size_t columns = 1;
+            while (c + columns < table.merges[r].size() && table.merges[r][c + columns].mergedLeft)
+                ++columns;
+            size_t rows = 1;
+            while (r + rows < table.merges.size() && c < table.merges[r + rows].size()
+                   && table.merges[r + rows][c].mergedUp)
+                ++rows;
+            if (rows == 1 && columns == 1)
+                continue;
+            QStringList texts;
+            for (size_t rr = r; rr < r + rows && rr < table.rows.size(); ++rr) {
+                for (size_t cc = c; cc < c + columns && cc < table.rows[rr].size(); ++cc) {
+                    if (!table.rows[rr][cc].isEmpty())
+                        texts.append(table.rows[rr][cc]);
+                    table.rows[rr][cc].clear();
+                }
+            }
+            table.rows[r][c] = texts.join(QLatin1Char(' '));
+        }
+    }
+    Lines &lines = current();
+    if (lines.pending)
+        lines.pending = false;
+    for (const QString &line : tableLines(table.rows))
+        lines.lines.append(line);
+    // The paragraph after the table.
+    lines.lines.append(QString());
+    lines.paragraphStart = lines.lines.size() - 1;
+    lines.empty = false;
+}
+
+void PlainTextSink::startPendingParagraph()
+{
+    Lines &lines = current();
+    if (!lines.pending)
+        return;
+    lines.pending = false;
+    breakLine(lines);
+    lines.paragraphStart = lines.lines.size() - 1;
+}
+
+void PlainTextSink::breakLine(Lines &lines)
+{
+    lines.lines.append(QString());
+    lines.empty = false;
 }
 
 void PlainTextSink::appendText(const QString &text, const QTextCharFormat &)
 {
     if (text.isEmpty())
         return;
+    startContent();
     startPendingParagraph();
-    m_empty = false;
+    Lines &lines = current();
+    lines.empty = false;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        const bool breaks = endsParagraph(c) || c == QChar::LineSeparator;
+        const bool paragraph = endsParagraph(c);
+        const bool breaks = paragraph || c == QChar::LineSeparator;
         // A document's plain text leaves out the character that stands for
         // a picture, also where the text itself holds one.
         if (!breaks && c != QChar::ObjectReplacementCharacter)
             continue;
-        m_lines.last() += QStringView(text).sliced(runStart, i - runStart);
+        lines.lines.last() += QStringView(text).sliced(runStart, i - runStart);
         runStart = i + 1;
         if (!breaks)
             continue;
-        breakLine();
+        breakLine(lines);
+        if (paragraph)
+            lines.paragraphStart = lines.lines.size() - 1;
         // The document takes a CR LF pair as one paragraph end.
         if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
             ++i;
             runStart = i + 1;
         }
     }
-    m_lines.last() += QStringView(text).sliced(runStart);
+    lines.lines.last() += QStringView(text).sliced(runStart);
 }
 
 void PlainTextSink::appendImage(const QImage &, const QString &, QSizeF, const QByteArray &)
 {
+    startContent();
     startPendingParagraph();
-    m_empty = false;
+    current().empty = false;
 }
 
-void PlainTextSink::endParagraph(const QTextBlockFormat &, const QTextCharFormat &)
+void PlainTextSink::addMarker(const ParagraphEnd &paragraph)
 {
-    startPendingParagraph();
-    m_paragraphPending = true;
+    if (!paragraph.markerText.isEmpty()) {
+        Lines &lines = current();
+        lines.lines[lines.paragraphStart].prepend(paragraph.markerText);
+        lines.empty = false;
+    }
+    if (paragraph.listId < 0)
+        return;
+    const auto format = m_listFormats.constFind(paragraph.listId);
+    const QTextListFormat &list = format == m_listFormats.constEnd()
+        ? *m_listFormats.insert(paragraph.listId, paragraph.list)
+        : *format;
+    Lines &lines = current();
+    lines.lines[lines.paragraphStart].prepend(
+        listItemPrefix(list, ++m_listItems[paragraph.listId]));
+    lines.empty = false;
 }
 
-void PlainTextSink::finish(const QTextBlockFormat &, const QTextCharFormat &) { }
+void PlainTextSink::endParagraph(const ParagraphEnd &paragraph)
+{
+    startContent();
+    startPendingParagraph();
+    addMarker(paragraph);
+    current().pending = true;
+}
+
+void PlainTextSink::endCell(const ParagraphEnd &paragraph)
+{
+    startContent();
+    if (m_tables.empty())
+        return;
+    startPendingParagraph();
+    addMarker(paragraph);
+    endCurrentCell();
+}
+
+void PlainTextSink::endRow(const TableRow &row)
+{
+    while (int(m_tables.size()) > std::max(m_wantedDepth, 1))
+        closeTable();
+    if (m_tables.empty())
+        return;
+    Table &table = m_tables.back();
+    endCurrentCell();
+    table.rows.push_back(std::move(table.row));
+    table.row.clear();
+    table.merges.push_back(row.cells);
+    if (table.rows.size() >= size_t(kMaxTableRows))
+        closeTable();
+}
+
+void PlainTextSink::finish(const ParagraphEnd &paragraph)
+{
+    while (!m_tables.empty())
+        closeTable();
+    if (!m_document.pending)
+        addMarker(paragraph);
+}
 
 QStringList PlainTextSink::takeLines()
 {
-    if (m_empty)
+    if (m_document.empty)
         return {};
-    QStringList lines = std::move(m_lines);
-    m_lines = QStringList {QString()};
-    m_empty = true;
+    QStringList lines = std::move(m_document.lines);
+    m_document = Lines();
     return lines;
 }
 
