@@ -331,6 +331,115 @@ TEST(RtfRead, ListsOfOldWritersFromTheirMarkers)
     EXPECT_EQ(plainText(*numbered), QStringLiteral("1. first\n2. second"));
 }
 
+TEST(RtfRead, WordProcessorCharacterFormats)
+{
+    struct Case
+    {
+        const char *rtf;
+        int vertical;
+        QFont::Capitalization caps;
+        QTextCharFormat::UnderlineStyle underline;
+    };
+    const Case cases[] = {
+        {"{\\super x}", QTextCharFormat::AlignSuperScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\sub x}", QTextCharFormat::AlignSubScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\up6 x}", QTextCharFormat::AlignSuperScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\dn4 x}", QTextCharFormat::AlignSubScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\super\\nosupersub x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\scaps x}", QTextCharFormat::AlignNormal, QFont::SmallCaps,
+         QTextCharFormat::NoUnderline},
+        {"{\\caps x}", QTextCharFormat::AlignNormal, QFont::AllUppercase,
+         QTextCharFormat::NoUnderline},
+        {"{\\uldb x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::SingleUnderline},
+        {"{\\uld x}", QTextCharFormat::AlignNormal, QFont::MixedCase, QTextCharFormat::DotLine},
+        {"{\\ulthdash x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::DashUnderline},
+        {"{\\uldashdd x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::DashDotDotLine},
+        {"{\\ulwave x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::WaveUnderline},
+        {"{\\ulwave\\ul0 x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+    };
+    for (const Case &c : cases) {
+        const QTextCharFormat format
+            = runWith(*readRtf(QByteArray("{\\rtf1 ") + c.rtf + "}"), QStringLiteral("x")).format;
+        EXPECT_EQ(int(format.verticalAlignment()), c.vertical) << c.rtf;
+        EXPECT_EQ(format.fontCapitalization(), c.caps) << c.rtf;
+        EXPECT_EQ(format.underlineStyle(), c.underline) << c.rtf;
+    }
+}
+
+TEST(RtfRead, ParagraphSpacingAndTabStops)
+{
+    const auto document
+        = readRtf("{\\rtf1\\pard\\sb300\\sa150\\sl-450\\slmult0\\tqr\\tx1500"
+                  "\\tqdec\\tx3000\\tx4500 exact\\par\\pard\\sl300\\slmult0 least\\par"
+                  "\\pard\\sl480\\slmult1 double\\par}");
+    const QTextBlockFormat exact = document->begin().blockFormat();
+    EXPECT_DOUBLE_EQ(exact.topMargin(), 20.0);
+    EXPECT_DOUBLE_EQ(exact.bottomMargin(), 10.0);
+    EXPECT_EQ(exact.lineHeightType(), QTextBlockFormat::FixedHeight);
+    EXPECT_DOUBLE_EQ(exact.lineHeight(), 30.0);
+    const QList<QTextOption::Tab> tabs = exact.tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(100, QTextOption::RightTab));
+    EXPECT_EQ(tabs[1].type, QTextOption::DelimiterTab);
+    EXPECT_EQ(tabs[2], QTextOption::Tab(300, QTextOption::LeftTab));
+    const QTextBlockFormat least = document->begin().next().blockFormat();
+    EXPECT_EQ(least.lineHeightType(), QTextBlockFormat::MinimumHeight);
+    EXPECT_DOUBLE_EQ(least.lineHeight(), 20.0);
+    EXPECT_EQ(document->lastBlock().blockFormat().lineHeightType(),
+              QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(document->lastBlock().blockFormat().lineHeight(), 200.0);
+}
+
+TEST(RtfRead, ListDefinitionsAreNoText)
+{
+    // A {\list} group outside the list table, and level texts of every kind.
+    EXPECT_EQ(rawTextOf("{\\rtf1{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext"
+                        "\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid1}a"
+                        "{\\listoverridetable{\\listoverride\\listid1\\ls1}}b}"),
+              QStringLiteral("ab"));
+    // The list it defines is used all the same; a start other than one
+    // keeps the numbers as the file wrote them.
+    const auto lists = readRtf(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4{\\leveltext\\'02(\\'00;}}\\listid5}"
+        "{\\list{\\listlevel\\levelnfc0\\levelstartat7{\\leveltext\\'02\\'00.;}}\\listid6}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid6\\ls2}}"
+        "\\pard\\ls1{\\listtext (a\\tab}one\\par\\pard\\ls2{\\listtext 7.\\tab}seven\\par}");
+    const QTextList *alpha = lists->begin().textList();
+    ASSERT_TRUE(alpha);
+    EXPECT_EQ(alpha->format().style(), QTextListFormat::ListLowerAlpha);
+    EXPECT_EQ(alpha->format().numberPrefix(), QStringLiteral("("));
+    EXPECT_EQ(alpha->format().numberSuffix(), QString());
+    EXPECT_FALSE(lists->lastBlock().textList());
+    EXPECT_EQ(lists->lastBlock().text(), QStringLiteral("7.\tseven"));
+    EXPECT_EQ(plainText(*lists), QStringLiteral("(a one\n7.\tseven"));
+}
+
+TEST(RtfRead, HyperlinkFieldsBecomeLinks)
+{
+    const auto document = readRtf(
+        "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a b\" \\\\o \"tip\"}}"
+        "{\\fldrslt{\\ul\\cf1 the \\plain site}}} or {\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}"
+        "{\\fldrslt up}}{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}");
+    EXPECT_EQ(runWith(*document, QStringLiteral("the")).format.anchorHref(),
+              QStringLiteral("https://example.org/a b"));
+    EXPECT_EQ(runWith(*document, QStringLiteral("site")).format.anchorHref(),
+              QStringLiteral("https://example.org/a b"))
+        << "\\plain keeps the link";
+    EXPECT_EQ(runWith(*document, QStringLiteral("up")).format.anchorHref(), QStringLiteral("#top"));
+    EXPECT_FALSE(runWith(*document, QStringLiteral("3")).format.isAnchor());
+    EXPECT_FALSE(runWith(*document, QStringLiteral(" or ")).format.isAnchor());
+}
+
 TEST(RtfRead, HiddenTextIsNotShown)
 {
     EXPECT_EQ(textOf("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}"), QStringLiteral("abd"));

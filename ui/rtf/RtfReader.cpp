@@ -153,7 +153,7 @@ void Reader::closeGroup(qsizetype endOffset)
     closeStructureGroup(closing);
     if (closing.objectGroup) {
         // The picture it showed stands for the object, which is kept whole.
-        if (endOffset > 0 && m_objectPictures == 1)
+        if (endOffset > 0 && m_objectPictures == 1 && !m_objectText)
             m_builder.attachObject(m_tokens.input()
                                        .sliced(closing.openOffset, endOffset - closing.openOffset)
                                        .toByteArray());
@@ -335,8 +335,13 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
                 std::string_view(m_tokens.input().data() + group.openOffset + 1,
                                  size_t(qMax<qsizetype>(0, token.offset - group.openOffset - 1))));
         if (group.objectGroup) {
+            // Text before the object is no part of it.
+            emitPendingSurrogate();
+            flushBytes();
+            flushText();
             m_openObject = true;
             m_objectPictures = 0;
+            m_objectText = false;
         }
         return true;
     case Keyword::ObjectResult:

@@ -211,6 +211,7 @@ private:
     std::vector<RowDefinition> m_rows; // one for each table depth
     bool m_openObject = false;
     int m_objectPictures = 0; // pictures the open object has shown
+    bool m_objectText = false; // and whether it showed anything else
 };
 
 } // namespace rtf

@@ -351,6 +351,7 @@ void Reader::endCellOrRow(const KeywordInfo &info)
     flushBytes();
     flushText();
     tellTableDepth(depth);
+    m_objectText = m_objectText || m_openObject;
     if (info.keyword == Keyword::Cell) {
         m_builder.endCell(paragraphEnd(top().para, top().chr));
         return;

@@ -131,6 +131,7 @@ void Reader::flushText()
     }
     m_builder.appendText(m_pendingText, charFormat(m_pendingState));
     m_pendingText.clear();
+    m_objectText = m_objectText || m_openObject;
 }
 
 void Reader::flushFontName()
@@ -154,6 +155,7 @@ void Reader::endParagraph()
     flushText();
     tellTableDepth(top().para.tableDepth);
     m_builder.endParagraph(paragraphEnd(top().para, top().chr));
+    m_objectText = m_objectText || m_openObject;
 }
 
 Reader::ShownPicture Reader::shownPicture(qsizetype endOffset)
