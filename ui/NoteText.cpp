@@ -259,6 +259,17 @@ QString NoteText::linkAt(const QPoint &viewportPosition) const
     if (position < 0)
         return {};
     const QTextBlock block = document()->findBlock(position);
+    // A link of a pasted page or a word processor's link field opens its
+    // address; whether it may open is the note's to decide.
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (position < fragment.position() || position >= fragment.position() + fragment.length())
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (format.isAnchor() && !format.anchorHref().isEmpty())
+            return format.anchorHref();
+        break;
+    }
     const int inBlock = position - block.position();
     const QString text = block.text();
     for (const LinkSpan &link : findLinks(text)) {

@@ -152,7 +152,11 @@ void Reader::closeGroup(qsizetype endOffset)
         finishPicture(endOffset);
     closeStructureGroup(closing);
     if (closing.objectGroup) {
-        // The picture it showed stands for the object, which is kept whole.
+        // The picture it showed stands for the object, which is kept whole,
+        // when it showed nothing else.
+        emitPendingSurrogate();
+        flushBytes();
+        flushText();
         if (endOffset > 0 && m_objectPictures == 1 && !m_objectText)
             m_builder.attachObject(m_tokens.input()
                                        .sliced(closing.openOffset, endOffset - closing.openOffset)

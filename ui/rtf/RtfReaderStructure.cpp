@@ -316,9 +316,10 @@ void Reader::rowWord(const KeywordInfo &info, const Token &token)
         rowDefinition().cellBorder = true;
         break;
     case Keyword::BorderWidth:
-        if (RowDefinition &def = rowDefinition(); def.cellBorder)
-            def.row.border
-                = std::max(def.row.border, std::clamp(token.param, 0, 1000) / kTwipsPerPixel);
+        // A hairline still shows, as a pixel.
+        if (RowDefinition &def = rowDefinition(); def.cellBorder && token.param > 0)
+            def.row.border = std::max(
+                {def.row.border, 1.0, std::clamp(token.param, 0, 1000) / kTwipsPerPixel});
         break;
     case Keyword::CellMergeFirst:
     case Keyword::CellVerticalMergeFirst:

@@ -190,6 +190,20 @@ const QTextCharFormat &Writer::effectiveFormat(int index)
     std::optional<QTextCharFormat> &effective = m_effective[size_t(index)];
     if (!effective) {
         effective = m_allFormats.at(index).toCharFormat();
+        // Pasted headings and <big>/<small> are sized relative to the text
+        // around them: written as the size they show.
+        if (effective->hasProperty(QTextFormat::FontSizeAdjustment)
+            && !effective->hasProperty(QTextFormat::FontPointSize)
+            && !effective->hasProperty(QTextFormat::FontPixelSize)) {
+            static const double scale[] = {7.0 / 9, 8.0 / 9, 1, 1.2, 1.4, 1.8, 2.4};
+            const int step
+                = std::clamp(effective->intProperty(QTextFormat::FontSizeAdjustment) + 2, 0, 6);
+            const double base = m_defaults.hasProperty(QTextFormat::FontPointSize)
+                ? m_defaults.fontPointSize()
+                : m_document.defaultFont().pointSizeF();
+            if (base > 0)
+                effective->setFontPointSize(qRound(base * scale[step] * 2) / 2.0);
+        }
         fillDefaults(*effective, m_defaults);
     }
     return *effective;
