@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
@@ -12,14 +13,6 @@
 #include <algorithm>
 
 namespace rtf {
-namespace {
-
-// Qt rebuilds a table's grid after every new row, so one table's rows are
-// bounded; a longer table goes on in the next one.
-constexpr int kMaxTableRows = 500;
-constexpr int kMaxTableColumns = 64;
-
-} // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument *document)
     : m_document(document)
@@ -31,6 +24,7 @@ DocumentBuilder::DocumentBuilder(QTextDocument *document)
 
 DocumentBuilder::~DocumentBuilder()
 {
+    flushBatch();
     while (!m_tables.empty())
         closeTable();
     m_cursor.endEditBlock();
@@ -44,6 +38,8 @@ void DocumentBuilder::setTableDepth(int depth)
 // Opens and closes tables to the depth of what comes next.
 void DocumentBuilder::startContent()
 {
+    if (m_wantedDepth > 0 || !m_tables.empty())
+        flushBatch();
     while (int(m_tables.size()) > m_wantedDepth)
         closeTable();
     while (int(m_tables.size()) < m_wantedDepth) {
@@ -114,34 +110,31 @@ std::vector<QTextBlockFormat> cellBlockFormats(const QTextTableCell &cell)
 
 } // namespace
 
+// What a covered cell holds goes on as paragraphs of the merged cell, so
+// merging joins nothing into one line.
+void DocumentBuilder::moveIntoFirstCell(QTextTable *table, const CellMerge &merge, int row,
+                                        int column)
+{
+    const QTextTableCell covered = table->cellAt(row, column);
+    if (covered.firstPosition() == covered.lastPosition())
+        return;
+    QTextCursor from(m_document);
+    from.setPosition(covered.firstPosition());
+    from.setPosition(covered.lastPosition(), QTextCursor::KeepAnchor);
+    const QTextDocumentFragment content = from.selection();
+    from.removeSelectedText();
+    const QTextTableCell first = table->cellAt(merge.row, merge.column);
+    QTextCursor to(m_document);
+    to.setPosition(first.lastPosition());
+    if (first.firstPosition() != first.lastPosition())
+        to.insertBlock();
+    to.insertFragment(content);
+}
+
 void DocumentBuilder::applyMerges(OpenTable &open)
 {
     QTextTable *table = open.table;
-    const int rows = std::min(int(open.rows.size()), table->rows());
-    struct Merge
-    {
-        int row, column, rows, columns;
-    };
-    std::vector<Merge> merges;
-    for (int row = 0; row < rows; ++row) {
-        const std::vector<TableRow::Cell> &cells = open.rows[size_t(row)];
-        const int columns = std::min(int(cells.size()), table->columns());
-        for (int column = 0; column < columns; ++column) {
-            const TableRow::Cell &cell = cells[size_t(column)];
-            if (cell.mergedLeft || cell.mergedUp)
-                continue;
-            int spanColumns = 1;
-            while (column + spanColumns < columns && cells[size_t(column + spanColumns)].mergedLeft)
-                ++spanColumns;
-            int spanRows = 1;
-            while (row + spanRows < rows
-                   && size_t(column) < open.rows[size_t(row + spanRows)].size()
-                   && open.rows[size_t(row + spanRows)][size_t(column)].mergedUp)
-                ++spanRows;
-            if (spanRows > 1 || spanColumns > 1)
-                merges.push_back({row, column, spanRows, spanColumns});
-        }
-    }
+    const std::vector<CellMerge> merges = cellMerges(open.rows);
     if (merges.empty())
         return;
     // Merging loses paragraph formats of cells beside the merged ones: each
@@ -151,8 +144,20 @@ void DocumentBuilder::applyMerges(OpenTable &open)
         for (int column = 0; column < table->columns(); ++column)
             formats[size_t(row)].push_back(cellBlockFormats(table->cellAt(row, column)));
     }
-    for (const Merge &merge : merges)
-        table->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
+    for (const CellMerge &merge : merges) {
+        // Only what the table holds: rows may have named more cells.
+        const int rows = std::min(merge.rows, table->rows() - merge.row);
+        const int columns = std::min(merge.columns, table->columns() - merge.column);
+        if (rows <= 0 || columns <= 0 || (rows == 1 && columns == 1))
+            continue;
+        for (int row = merge.row; row < merge.row + rows; ++row) {
+            for (int column = merge.column; column < merge.column + columns; ++column) {
+                if (row != merge.row || column != merge.column)
+                    moveIntoFirstCell(table, merge, row, column);
+            }
+        }
+        table->mergeCells(merge.row, merge.column, rows, columns);
+    }
     for (int row = 0; row < table->rows(); ++row) {
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
@@ -178,7 +183,29 @@ void DocumentBuilder::startPendingParagraph()
     if (!m_paragraphPending)
         return;
     m_paragraphPending = false;
-    m_cursor.insertBlock();
+    // A new paragraph takes the format of the one before, in a batch too.
+    if (m_batching)
+        m_batch += QChar(QChar::ParagraphSeparator);
+    else
+        m_cursor.insertBlock();
+}
+
+void DocumentBuilder::flushBatch()
+{
+    if (!m_batching)
+        return;
+    m_batching = false;
+    m_cursor.insertText(m_batch, m_batchFormat);
+    m_batch.clear();
+}
+
+// Whether the paragraph ending in the batch needs nothing the batch does not
+// give it already.
+bool DocumentBuilder::batchCovers(const ParagraphEnd &paragraph) const
+{
+    return m_blockFormat && *m_blockFormat == paragraph.block && paragraph.listId < 0
+        && paragraph.markerText.isEmpty()
+        && (m_paragraphHasContent || paragraph.chr == m_batchFormat);
 }
 
 void DocumentBuilder::appendText(const QString &text, const QTextCharFormat &format)
@@ -187,7 +214,17 @@ void DocumentBuilder::appendText(const QString &text, const QTextCharFormat &for
         return;
     startContent();
     startPendingParagraph();
-    m_cursor.insertText(text, format);
+    if (m_tables.empty()) {
+        if (m_batching && format != m_batchFormat)
+            flushBatch();
+        if (!m_batching) {
+            m_batching = true;
+            m_batchFormat = format;
+        }
+        m_batch += text;
+    } else {
+        m_cursor.insertText(text, format);
+    }
     m_paragraphHasContent = true;
 }
 
@@ -196,6 +233,7 @@ void DocumentBuilder::appendImage(const QImage &image, const QString &name, QSiz
 {
     startContent();
     startPendingParagraph();
+    flushBatch();
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
@@ -283,6 +321,7 @@ void DocumentBuilder::endRow(const TableRow &row)
 
 void DocumentBuilder::finish(const ParagraphEnd &paragraph)
 {
+    flushBatch();
     // A file that ends inside a table: the text after it has nowhere else.
     while (!m_tables.empty())
         closeTable();
@@ -295,6 +334,11 @@ void DocumentBuilder::applyFormats(const ParagraphEnd &paragraph)
     // A new paragraph starts with the format of the one before, so most
     // paragraphs need no change; the character format of a paragraph only
     // shows while it is empty.
+    if (m_batching) {
+        if (batchCovers(paragraph))
+            return;
+        flushBatch();
+    }
     if (!m_blockFormat)
         m_blockFormat = m_cursor.blockFormat();
     if (*m_blockFormat != paragraph.block) {

@@ -56,7 +56,10 @@ private:
     void openTable();
     void closeTable();
     void applyMerges(OpenTable &open);
+    void moveIntoFirstCell(QTextTable *table, const CellMerge &merge, int row, int column);
     void applyFormats(const ParagraphEnd &paragraph);
+    bool batchCovers(const ParagraphEnd &paragraph) const;
+    void flushBatch();
 
     QTextDocument *m_document;
     QTextCursor m_cursor;
@@ -69,6 +72,11 @@ private:
     // The format of the block the cursor is in, when it is known without
     // asking the document: a new block takes the format of the one before.
     std::optional<QTextBlockFormat> m_blockFormat;
+    // Text of one format, paragraph ends included, that waits to go in as
+    // one insertion: a body of plain lines costs one call, not one a line.
+    QString m_batch;
+    QTextCharFormat m_batchFormat;
+    bool m_batching = false;
 };
 
 } // namespace rtf

@@ -7,10 +7,6 @@
 namespace rtf {
 namespace {
 
-// As the document builder bounds them.
-constexpr int kMaxTableRows = 500;
-constexpr size_t kMaxTableColumns = 64;
-
 // Characters a text document takes as the end of a paragraph when inserted.
 bool endsParagraph(QChar c)
 {
@@ -18,6 +14,36 @@ bool endsParagraph(QChar c)
 }
 
 } // namespace
+
+std::vector<CellMerge> cellMerges(const std::vector<std::vector<TableRow::Cell>> &rows)
+{
+    std::vector<CellMerge> merges;
+    // A merge over cells that an earlier one took is left out.
+    const auto overlaps = [&merges](const CellMerge &next) {
+        return std::any_of(merges.begin(), merges.end(), [&](const CellMerge &m) {
+            return next.row < m.row + m.rows && m.row < next.row + next.rows
+                && next.column < m.column + m.columns && m.column < next.column + next.columns;
+        });
+    };
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<TableRow::Cell> &cells = rows[r];
+        for (size_t c = 0; c < cells.size(); ++c) {
+            if (cells[c].mergedLeft || cells[c].mergedUp)
+                continue;
+            size_t columns = 1;
+            while (c + columns < cells.size() && cells[c + columns].mergedLeft)
+                ++columns;
+            size_t spanned = 1;
+            while (r + spanned < rows.size() && c < rows[r + spanned].size()
+                   && rows[r + spanned][c].mergedUp)
+                ++spanned;
+            const CellMerge merge {int(r), int(c), int(spanned), int(columns)};
+            if ((spanned > 1 || columns > 1) && !overlaps(merge))
+                merges.push_back(merge);
+        }
+    }
+    return merges;
+}
 
 QStringList tableLines(const std::vector<std::vector<QString>> &rows)
 {
@@ -61,11 +87,11 @@ void PlainTextSink::enterCell()
         return;
     table.inCell = true;
     table.cell = Lines();
-    if (table.row.size() >= kMaxTableColumns) {
+    if (table.row.size() >= size_t(kMaxTableColumns)) {
         // Cells past the last column go on in the last one.
-        table.cell.lines = table.row.back().split(QLatin1Char('\n'));
+        table.cell.lines = table.row.back().text.split(QLatin1Char('\n'));
         table.cell.paragraphStart = table.cell.lines.size() - 1;
-        table.cell.empty = table.row.back().isEmpty();
+        table.cell.empty = table.row.back().empty;
         table.row.pop_back();
     }
 }
@@ -76,7 +102,7 @@ void PlainTextSink::endCurrentCell()
     if (!table.inCell)
         return;
     table.inCell = false;
-    table.row.push_back(table.cell.lines.join(QLatin1Char('\n')));
+    table.row.push_back({table.cell.lines.join(QLatin1Char('\n')), table.cell.empty});
 }
 
 void PlainTextSink::closeTable()
@@ -86,46 +112,55 @@ void PlainTextSink::closeTable()
     // A cell or row that the file did not end still holds its text.
     if (table.inCell) {
         table.inCell = false;
-        table.row.push_back(table.cell.lines.join(QLatin1Char('\n')));
+        table.row.push_back({table.cell.lines.join(QLatin1Char('\n')), table.cell.empty});
     }
     if (!table.row.empty())
         table.rows.push_back(std::move(table.row));
-    // Merged cells hold the text of the cells they cover, as the document
-    // joins it.
-    for (size_t r = 0; r < std::min(table.rows.size(), table.merges.size()); ++r) {
-        for (size_t c = 0; c < table.merges[r].size() && c < table.rows[r].size(); ++c) {
-            const TableRow::Cell &cell = table.merges[r][c];
-            if (cell.mergedLeft || cell.mergedUp)
-                continue;
-            size_t columns = 1;
-            while (c + columns < table.merges[r].size() && table.merges[r][c + columns].mergedLeft)
-                ++columns;
-            size_t rows = 1;
-            while (r + rows < table.merges.size() && c < table.merges[r + rows].size()
-                   && table.merges[r + rows][c].mergedUp)
-                ++rows;
-            if (rows == 1 && columns == 1)
-                continue;
-            QStringList texts;
-            for (size_t rr = r; rr < r + rows && rr < table.rows.size(); ++rr) {
-                for (size_t cc = c; cc < c + columns && cc < table.rows[rr].size(); ++cc) {
-                    if (!table.rows[rr][cc].isEmpty())
-                        texts.append(table.rows[rr][cc]);
-                    table.rows[rr][cc].clear();
-                }
-            }
-            table.rows[r][c] = texts.join(QLatin1Char(' '));
-        }
+    applyMerges(table);
+    std::vector<std::vector<QString>> texts;
+    for (const std::vector<CellText> &row : table.rows) {
+        texts.emplace_back();
+        for (const CellText &cell : row)
+            texts.back().push_back(cell.text);
     }
     Lines &lines = current();
     if (lines.pending)
         lines.pending = false;
-    for (const QString &line : tableLines(table.rows))
+    for (const QString &line : tableLines(texts))
         lines.lines.append(line);
     // The paragraph after the table.
     lines.lines.append(QString());
     lines.paragraphStart = lines.lines.size() - 1;
     lines.empty = false;
+}
+
+// A merged cell holds the paragraphs of the cells it covers after its own,
+// as the document builder moves them.
+void PlainTextSink::applyMerges(Table &table)
+{
+    size_t columns = 0;
+    for (const std::vector<CellText> &row : table.rows)
+        columns = std::max(columns, row.size());
+    for (auto &row : table.rows)
+        row.resize(columns);
+    for (const CellMerge &merge : cellMerges(table.merges)) {
+        const size_t top = size_t(merge.row);
+        const size_t left = size_t(merge.column);
+        if (top >= table.rows.size() || left >= columns)
+            continue;
+        CellText &first = table.rows[top][left];
+        for (size_t r = top; r < top + size_t(merge.rows) && r < table.rows.size(); ++r) {
+            for (size_t c = left; c < left + size_t(merge.columns) && c < columns; ++c) {
+                CellText &covered = table.rows[r][c];
+                if ((r == top && c == left) || covered.empty)
+                    continue;
+                first.text
+                    = first.empty ? covered.text : first.text + QLatin1Char('\n') + covered.text;
+                first.empty = false;
+                covered = CellText();
+            }
+        }
+    }
 }
 
 void PlainTextSink::startPendingParagraph()

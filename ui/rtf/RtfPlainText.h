@@ -40,11 +40,16 @@ private:
         bool pending = false;
         bool empty = true;
     };
+    struct CellText
+    {
+        QString text;
+        bool empty = true; // no character, picture or paragraph end
+    };
     struct Table
     {
-        std::vector<std::vector<QString>> rows;
+        std::vector<std::vector<CellText>> rows;
         std::vector<std::vector<TableRow::Cell>> merges;
-        std::vector<QString> row;
+        std::vector<CellText> row;
         Lines cell;
         bool inCell = false;
     };
@@ -54,6 +59,7 @@ private:
     void enterCell();
     void endCurrentCell();
     void closeTable();
+    static void applyMerges(Table &table);
     void startPendingParagraph();
     void breakLine(Lines &lines);
     void addMarker(const ParagraphEnd &paragraph);

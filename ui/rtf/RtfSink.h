@@ -9,6 +9,8 @@
 #include <QTextFormat>
 #include <QTextListFormat>
 
+#include <vector>
+
 class QImage;
 
 namespace rtf {
@@ -41,11 +43,26 @@ struct TableRow
     double spacing = 0;
 };
 
+// A cell that spans more than one grid position, as the rows' merge words
+// (\clmrg, \clvmrg) describe it.
+struct CellMerge
+{
+    int row = 0;
+    int column = 0;
+    int rows = 1;
+    int columns = 1;
+};
+std::vector<CellMerge> cellMerges(const std::vector<std::vector<TableRow::Cell>> &rows);
+
 // Where the reader puts what it finds, in order: a document, or plain lines.
 class ContentSink
 {
 public:
     static constexpr int kMaxTableDepth = 6;
+    // A document rebuilds a table's grid after every new row, so one table's
+    // rows are bounded; a longer table goes on in the next one.
+    static constexpr int kMaxTableRows = 500;
+    static constexpr int kMaxTableColumns = 64;
 
     virtual ~ContentSink() = default;
 
