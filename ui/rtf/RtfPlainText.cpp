@@ -232,10 +232,10 @@ void PlainTextSink::addMarker(const ParagraphEnd &paragraph)
     const QTextListFormat &list = format == m_listFormats.constEnd()
         ? *m_listFormats.insert(paragraph.listId, paragraph.list)
         : *format;
+    // The marker is no text: a body of one empty list item is still empty.
     Lines &lines = current();
     lines.lines[lines.paragraphStart].prepend(
         listItemPrefix(list, ++m_listItems[paragraph.listId]));
-    lines.empty = false;
 }
 
 void PlainTextSink::endParagraph(const ParagraphEnd &paragraph)
