@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 
 namespace ui {
@@ -24,9 +25,9 @@ constexpr qint64 kMaxBodyFileBytes = 512LL * 1024 * 1024;
 
 namespace {
 
-QStringList frameLines(QTextFrame::iterator it);
+QStringList frameLines(QTextFrame::iterator it, rtf::ListItemCounter &items);
 
-QStringList tableLines(const QTextTable &table)
+QStringList tableLines(const QTextTable &table, rtf::ListItemCounter &items)
 {
     std::vector<std::vector<QString>> rows(size_t(table.rows()));
     for (int row = 0; row < table.rows(); ++row) {
@@ -34,24 +35,26 @@ QStringList tableLines(const QTextTable &table)
             const QTextTableCell cell = table.cellAt(row, column);
             // A merged cell shows its text once, where it starts.
             const bool starts = cell.row() == row && cell.column() == column;
-            rows[size_t(row)].push_back(starts ? frameLines(cell.begin()).join(QLatin1Char('\n'))
-                                               : QString());
+            rows[size_t(row)].push_back(
+                starts ? frameLines(cell.begin(), items).join(QLatin1Char('\n')) : QString());
         }
     }
     return rtf::tableLines(rows);
 }
 
-QStringList frameLines(QTextFrame::iterator it)
+QStringList frameLines(QTextFrame::iterator it, rtf::ListItemCounter &items)
 {
     QStringList lines;
     for (; !it.atEnd(); ++it) {
         if (const QTextTable *table = qobject_cast<const QTextTable *>(it.currentFrame())) {
-            lines += tableLines(*table);
+            lines += tableLines(*table, items);
         } else if (QTextFrame *frame = it.currentFrame()) {
-            lines += frameLines(frame->begin());
+            lines += frameLines(frame->begin(), items);
         } else {
             const QTextBlock block = it.currentBlock();
-            QString text = rtf::listItemPrefix(block) + block.text();
+            QString text = block.text();
+            if (const int number = items.next(block))
+                text.prepend(rtf::listItemPrefix(block.textList()->format(), number));
             text.remove(QChar::ObjectReplacementCharacter);
             lines += text.split(QChar::LineSeparator);
         }
@@ -65,7 +68,8 @@ QStringList plainLines(const QTextDocument &document)
 {
     if (document.isEmpty())
         return {};
-    return frameLines(document.rootFrame()->begin());
+    rtf::ListItemCounter items;
+    return frameLines(document.rootFrame()->begin(), items);
 }
 
 void setPlainLines(QTextDocument &document, const QStringList &lines)

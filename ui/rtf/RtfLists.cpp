@@ -158,10 +158,10 @@ QString listItemPrefix(const QTextListFormat &format, int number)
         + listMarker(format, number) + QLatin1Char(' ');
 }
 
-QString listItemPrefix(const QTextBlock &block)
+int ListItemCounter::next(const QTextBlock &block)
 {
     const QTextList *list = block.textList();
-    return list ? listItemPrefix(list->format(), list->itemNumber(block) + 1) : QString();
+    return list ? ++m_items[list] : 0;
 }
 
 bool levelFromMarker(const QString &marker, ListLevel &level)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QTextListFormat>
 
@@ -7,6 +8,7 @@
 #include <unordered_map>
 
 class QTextBlock;
+class QTextList;
 
 namespace rtf {
 
@@ -51,8 +53,18 @@ QString listMarker(const QTextListFormat &format, int number);
 // What a list item's line starts with as plain text: its marker and a
 // blank, indented by its level.
 QString listItemPrefix(const QTextListFormat &format, int number);
-// The prefix of a block in a list, or an empty string.
-QString listItemPrefix(const QTextBlock &block);
+// Numbers the items of a document's lists as they come in document order,
+// which asking a list for an item's place would do at a cost that grows
+// with the list.
+class ListItemCounter
+{
+public:
+    // The item's number (from 1), or 0 for a block in no list.
+    int next(const QTextBlock &block);
+
+private:
+    QHash<const QTextList *, int> m_items;
+};
 
 // The style a marker written as text suggests ("•", "1.", "a)", "iv."), with
 // the text around the number; false when it looks like no marker.

@@ -451,7 +451,7 @@ void Writer::writeListMarker(const QTextBlock &block)
     // For readers that know no list table.
     m_out += "{\\listtext";
     m_needDelimiter = true;
-    writeText(listMarker(list->format(), list->itemNumber(block) + 1));
+    writeText(listMarker(list->format(), m_listItems.next(block)));
     writeWord("tab");
     m_out += '}';
     m_needDelimiter = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/rtf/RtfLists.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QRgb>
@@ -104,6 +106,7 @@ private:
     QHash<QRgb, int> m_colorIndex;
     std::vector<const QTextList *> m_lists;
     QHash<const QTextList *, int> m_listIndex;
+    ListItemCounter m_listItems;
     RunFormat m_run;
     ParaFormat m_para;
     bool m_firstParagraph = true;
