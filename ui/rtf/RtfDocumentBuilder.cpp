@@ -80,6 +80,7 @@ void DocumentBuilder::enterCell()
     m_cursor.setPosition(table->cellAt(open.row, open.column).lastPosition());
     m_blockFormat.reset();
     open.inCell = true;
+    open.rowStarted = true;
     m_paragraphPending = false;
     m_paragraphHasContent = false;
 }
@@ -293,6 +294,8 @@ void DocumentBuilder::endRow(const TableRow &row)
     if (m_tables.empty())
         return;
     OpenTable &open = m_tables.back();
+    if (!open.rowStarted)
+        return;
     if (!open.widthsSet) {
         open.widthsSet = true;
         QTextTableFormat format = open.table->format();
@@ -302,6 +305,9 @@ void DocumentBuilder::endRow(const TableRow &row)
             widths.append(cell.width);
             anyWidth = anyWidth || cell.width.type() != QTextLength::VariableLength;
         }
+        // One width for each column: Qt takes the list to be as long as the
+        // table is wide when it adds columns.
+        widths.resize(open.table->columns());
         if (anyWidth)
             format.setColumnWidthConstraints(widths);
         format.setBorder(row.border);
@@ -313,6 +319,7 @@ void DocumentBuilder::endRow(const TableRow &row)
     ++open.row;
     open.column = 0;
     open.inCell = false;
+    open.rowStarted = false;
     m_paragraphPending = false;
     m_paragraphHasContent = false;
     if (open.row >= kMaxTableRows)

@@ -44,6 +44,7 @@ private:
         int row = 0;
         int column = 0;
         bool inCell = false;
+        bool rowStarted = false; // a row comes into being with its first cell
         bool widthsSet = false;
         // Cells that merges will join once the table is whole.
         std::vector<std::pair<int, int>> mergeStarts;

@@ -86,6 +86,7 @@ void PlainTextSink::enterCell()
     if (table.inCell)
         return;
     table.inCell = true;
+    table.rowStarted = true;
     table.cell = Lines();
     if (table.row.size() >= size_t(kMaxTableColumns)) {
         // Cells past the last column go on in the last one.
@@ -263,6 +264,9 @@ void PlainTextSink::endRow(const TableRow &row)
     if (m_tables.empty())
         return;
     Table &table = m_tables.back();
+    if (!table.rowStarted)
+        return;
+    table.rowStarted = false;
     endCurrentCell();
     table.rows.push_back(std::move(table.row));
     table.row.clear();

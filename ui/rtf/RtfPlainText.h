@@ -52,6 +52,7 @@ private:
         std::vector<CellText> row;
         Lines cell;
         bool inCell = false;
+        bool rowStarted = false; // as the document's rows come with a first cell
     };
 
     Lines &current() { return m_tables.empty() ? m_document : m_tables.back().cell; }
