@@ -208,10 +208,16 @@ void Reader::listWord(const KeywordInfo &info, const Token &token)
     switch (info.keyword) {
     case Keyword::ListOverrideNumber:
         group.para.listOverride = std::clamp(token.param, 0, kMaxListNumber - 1);
-        break;
+        return;
     case Keyword::ListLevelNumber:
         group.para.listLevel = std::clamp(token.param, 0, kListLevels - 1);
+        return;
+    default:
         break;
+    }
+    if (group.dest != Destination::Numbering)
+        return;
+    switch (info.keyword) {
     case Keyword::NumberingBullet:
         m_numbering.body = false;
         break;
@@ -265,6 +271,9 @@ Reader::RowDefinition &Reader::rowDefinition()
 
 void Reader::rowWord(const KeywordInfo &info, const Token &token)
 {
+    // The same words in a kept picture or another program's group define no row.
+    if (top().dest != Destination::Text)
+        return;
     switch (info.keyword) {
     case Keyword::RowDefaults:
         rowDefinition() = RowDefinition();
