@@ -184,11 +184,20 @@ void DocumentBuilder::startPendingParagraph()
     if (!m_paragraphPending)
         return;
     m_paragraphPending = false;
-    // A new paragraph takes the format of the one before, in a batch too.
-    if (m_batching)
+    // A new paragraph takes the format of the one before, in a batch too;
+    // but it is an item of a list only when its own end says so.
+    if (m_batching) {
         m_batch += QChar(QChar::ParagraphSeparator);
-    else
+        return;
+    }
+    QTextBlockFormat format = m_cursor.blockFormat();
+    if (format.hasProperty(QTextFormat::ObjectIndex)) {
+        format.clearProperty(QTextFormat::ObjectIndex);
+        m_cursor.insertBlock(format);
+        m_blockFormat = format;
+    } else {
         m_cursor.insertBlock();
+    }
 }
 
 void DocumentBuilder::flushBatch()
