@@ -123,12 +123,15 @@ void DocumentBuilder::moveIntoFirstCell(QTextTable *table, const CellMerge &merg
     from.setPosition(covered.firstPosition());
     from.setPosition(covered.lastPosition(), QTextCursor::KeepAnchor);
     const QTextDocumentFragment content = from.selection();
+    // The first paragraph moved keeps its own format, not the one before it.
+    const QTextBlockFormat format
+        = QTextCursor(m_document->findBlock(covered.firstPosition())).blockFormat();
     from.removeSelectedText();
     const QTextTableCell first = table->cellAt(merge.row, merge.column);
     QTextCursor to(m_document);
     to.setPosition(first.lastPosition());
     if (first.firstPosition() != first.lastPosition())
-        to.insertBlock();
+        to.insertBlock(format);
     to.insertFragment(content);
 }
 

@@ -155,8 +155,9 @@ void PlainTextSink::applyMerges(Table &table)
                 CellText &covered = table.rows[r][c];
                 if ((r == top && c == left) || covered.empty)
                     continue;
-                first.text
-                    = first.empty ? covered.text : first.text + QLatin1Char('\n') + covered.text;
+                // Into an empty cell the text goes on its one line, a list
+                // item's marker and all.
+                first.text += first.empty ? covered.text : QLatin1Char('\n') + covered.text;
                 first.empty = false;
                 covered = CellText();
             }
