@@ -14,6 +14,8 @@ packages=(
     cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
     # tests, benchmarks, fuzzing
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    # LibreOffice reads the notes' RTF in the rich-text tests (Writer alone, no GUI)
+    libreoffice-writer-nogui
     # a real desktop for the end-to-end tests and screenshots
     python3 xvfb xauth openbox trayer xdotool x11-utils imagemagick
     # fonts the notes and the tests render with

@@ -30,11 +30,12 @@ QString decodeHtml(const QByteArray &bytes)
     return decoder.decode(bytes);
 }
 
+// Text for other programs is UTF-8, as text files are on Linux.
 QByteArray plainTextOf(const QStringList &lines)
 {
     if (lines.isEmpty())
         return {};
-    return platform::encodeAnsi(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
 QByteArray htmlOf(const QTextDocument &document)

@@ -4,10 +4,15 @@
 #include "platform/Errors.h"
 #include "platform/FileUpdate.h"
 #include "ui/rtf/Rtf.h"
+#include "ui/rtf/RtfLists.h"
+#include "ui/rtf/RtfPlainText.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
 
 namespace ui {
 namespace {
@@ -18,17 +23,53 @@ constexpr qint64 kMaxBodyFileBytes = 512LL * 1024 * 1024;
 
 } // namespace
 
-QStringList plainLines(const QTextDocument &document)
+namespace {
+
+QStringList frameLines(QTextFrame::iterator it, rtf::ListItemCounter &items);
+
+QStringList tableLines(const QTextTable &table, rtf::ListItemCounter &items)
+{
+    std::vector<std::vector<QString>> rows(size_t(table.rows()));
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            // A merged cell shows its text once, where it starts.
+            const bool starts = cell.row() == row && cell.column() == column;
+            rows[size_t(row)].push_back(
+                starts ? frameLines(cell.begin(), items).join(QLatin1Char('\n')) : QString());
+        }
+    }
+    return rtf::tableLines(rows);
+}
+
+QStringList frameLines(QTextFrame::iterator it, rtf::ListItemCounter &items)
 {
     QStringList lines;
-    if (document.isEmpty())
-        return lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QString text = block.text();
-        text.remove(QChar::ObjectReplacementCharacter);
-        lines += text.split(QChar::LineSeparator);
+    for (; !it.atEnd(); ++it) {
+        if (const QTextTable *table = qobject_cast<const QTextTable *>(it.currentFrame())) {
+            lines += tableLines(*table, items);
+        } else if (QTextFrame *frame = it.currentFrame()) {
+            lines += frameLines(frame->begin(), items);
+        } else {
+            const QTextBlock block = it.currentBlock();
+            QString text = block.text();
+            if (const int number = items.next(block))
+                text.prepend(rtf::listItemPrefix(block.textList()->format(), number));
+            text.remove(QChar::ObjectReplacementCharacter);
+            lines += text.split(QChar::LineSeparator);
+        }
     }
     return lines;
+}
+
+} // namespace
+
+QStringList plainLines(const QTextDocument &document)
+{
+    if (document.isEmpty())
+        return {};
+    rtf::ListItemCounter items;
+    return frameLines(document.rootFrame()->begin(), items);
 }
 
 void setPlainLines(QTextDocument &document, const QStringList &lines)
@@ -52,9 +93,9 @@ QStringList splitPlainText(const QString &text)
     return lines;
 }
 
-void loadBody(QTextDocument &document, const QByteArray &bytes)
+void loadBody(QTextDocument &document, const QByteArray &bytes, const QTextCharFormat &implicit)
 {
-    if (!rtf::read(bytes, &document))
+    if (!rtf::read(bytes, &document, implicit))
         setPlainLines(document, splitPlainText(platform::decodeAnsi(bytes)));
 }
 

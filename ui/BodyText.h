@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTextCharFormat>
 
 class QTextDocument;
 
@@ -10,7 +11,9 @@ class QTextDocument;
 namespace ui {
 
 // One entry per line, without formatting: a paragraph's soft line breaks
-// start new lines and pictures leave no trace. An empty body has no lines.
+// start new lines, pictures leave no trace, a list item starts with its
+// marker and a table row is one line of tab-separated cells. An empty body
+// has no lines.
 QStringList plainLines(const QTextDocument &document);
 
 // Replaces the whole body with the lines as unformatted paragraphs.
@@ -21,8 +24,10 @@ void setPlainLines(QTextDocument &document, const QStringList &lines);
 QStringList splitPlainText(const QString &text);
 
 // Replaces the body with the bytes read as Rich Text Format, or as plain
-// lines in the program's text encoding when they are not rich text.
-void loadBody(QTextDocument &document, const QByteArray &bytes);
+// lines in the program's text encoding when they are not rich text. Read
+// text takes no property of its own that `implicit` gives with that value.
+void loadBody(QTextDocument &document, const QByteArray &bytes,
+              const QTextCharFormat &implicit = QTextCharFormat());
 
 // A body file's bytes. EInOutError "File not found" when it is missing;
 // EInOutError naming the file when it is larger than the limit for bodies

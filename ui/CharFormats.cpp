@@ -1,6 +1,7 @@
 #include "ui/CharFormats.h"
 
 #include "ui/ColorRef.h"
+#include "ui/rtf/Rtf.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -54,14 +55,6 @@ void rewriteFormats(QTextDocument &document, const std::function<bool(QTextCharF
     cursor.endEditBlock();
 }
 
-// The face is kept under two property ids depending on who set it.
-bool sameFamily(const QTextCharFormat &format, const QTextCharFormat &defaults)
-{
-    const QStringList families = defaults.fontFamilies().toStringList();
-    return !families.isEmpty() && format.hasProperty(QTextFormat::FontFamily)
-        && format.property(QTextFormat::FontFamily).toString() == families.first();
-}
-
 } // namespace
 
 QFont fontFromDesc(const storage::FontDesc &desc)
@@ -113,38 +106,10 @@ QTextCharFormat charFormatFromDesc(const storage::FontDesc &desc, const QColor &
 
 void applyDefaults(QTextDocument &document, const QTextCharFormat &defaults)
 {
-    const QMap<int, QVariant> properties = defaults.properties();
     rewriteFormats(document, [&](QTextCharFormat &format) {
-        bool changed = false;
-        for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
-            if (format.hasProperty(it.key()))
-                continue;
-            if (it.key() == QTextFormat::FontFamilies
-                && format.hasProperty(QTextFormat::FontFamily))
-                continue;
-            format.setProperty(it.key(), it.value());
-            changed = true;
-        }
-        return changed;
-    });
-}
-
-void dropDefaults(QTextDocument &document, const QTextCharFormat &defaults)
-{
-    const QMap<int, QVariant> properties = defaults.properties();
-    rewriteFormats(document, [&](QTextCharFormat &format) {
-        bool changed = false;
-        for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
-            if (format.hasProperty(it.key()) && format.property(it.key()) == it.value()) {
-                format.clearProperty(it.key());
-                changed = true;
-            }
-        }
-        if (sameFamily(format, defaults)) {
-            format.clearProperty(QTextFormat::FontFamily);
-            changed = true;
-        }
-        return changed;
+        const QTextCharFormat before = format;
+        rtf::fillDefaults(format, defaults);
+        return format != before;
     });
 }
 

@@ -25,8 +25,4 @@ QTextCharFormat charFormatFromDesc(const storage::FontDesc &desc,
 // other programs show the text as the note does.
 void applyDefaults(QTextDocument &document, const QTextCharFormat &defaults);
 
-// Drops every property a character holds with the same value as `defaults`,
-// so loaded text that looks like the body font follows later changes of it.
-void dropDefaults(QTextDocument &document, const QTextCharFormat &defaults);
-
 } // namespace ui

@@ -83,7 +83,9 @@ void NoteText::setLines(const QStringList &lines)
 
 void NoteText::saveToFile(const QString &path)
 {
-    storage::writePrivateFile(path, rtf::write(*standaloneCopy()));
+    // Written straight from the body, with the body font for text that has
+    // none of its own: no copy, no layout, whatever the body's size.
+    storage::writePrivateFile(path, rtf::write(*document(), defaultFormat()));
     document()->setModified(false);
 }
 
@@ -94,9 +96,9 @@ void NoteText::loadFromFile(const QString &path)
     // A load is no edit the user could undo; with the history off it is
     // also not recorded step by step.
     document()->setUndoRedoEnabled(false);
-    loadBody(*document(), bytes);
+    // Loaded text that looks like the body font follows later changes of it.
+    loadBody(*document(), bytes, defaultFormat());
     document()->setDefaultFont(bodyFont);
-    dropDefaults(*document(), defaultFormat());
     document()->setUndoRedoEnabled(true);
     afterBodyReplaced();
 }
@@ -262,6 +264,17 @@ QString NoteText::linkAt(const QPoint &viewportPosition) const
     if (position < 0)
         return {};
     const QTextBlock block = document()->findBlock(position);
+    // A link of a pasted page or a word processor's link field opens its
+    // address; whether it may open is the note's to decide.
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (position < fragment.position() || position >= fragment.position() + fragment.length())
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (format.isAnchor() && !format.anchorHref().isEmpty())
+            return format.anchorHref();
+        break;
+    }
     const int inBlock = position - block.position();
     const QString text = block.text();
     for (const LinkSpan &link : findLinks(text)) {

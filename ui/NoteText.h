@@ -103,7 +103,8 @@ public:
     // EInOutError when the printer cannot be used.
     void printBody(QPrinter &printer, const QString &jobTitle) const;
 
-    // The link text at a point of the viewport, or an empty string.
+    // The link at a point of the viewport: a link's address, or an address
+    // in the text; an empty string where there is none.
     QString linkAt(const QPoint &viewportPosition) const;
 
 signals:

@@ -3,6 +3,7 @@
 #include "ui/rtf/Rtf.h"
 
 #include <QBuffer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -41,6 +42,27 @@ QByteArray crc32BigEndian(const QByteArray &bytes)
     }
     crc ^= 0xFFFFFFFF;
     return QByteArray::fromHex(QByteArray::number(crc, 16).rightJustified(8, '0'));
+}
+
+// Shows the document's first picture at a new size, as the note's
+// object-properties dialog does.
+void resizeFirstPicture(QTextDocument &document, QSizeF shown)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (!it.fragment().charFormat().isImageFormat())
+                continue;
+            QTextCursor cursor(&document);
+            cursor.setPosition(it.fragment().position());
+            cursor.setPosition(it.fragment().position() + 1, QTextCursor::KeepAnchor);
+            QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            format.setWidth(shown.width());
+            format.setHeight(shown.height());
+            cursor.setCharFormat(format);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no picture";
 }
 
 } // namespace
@@ -141,6 +163,16 @@ TEST(RtfPictures, UndecodablePicturesKeepTheirBytesAndComeBackUnchanged)
     }
     const auto emfShown = picturesOf(*readRtf(inDocument(emf)));
     EXPECT_EQ(emfShown[0].shown, QSizeF(100, 50));
+    // A new size goes into the kept bytes.
+    const auto resized = readRtf(inDocument(emf));
+    resizeFirstPicture(*resized, QSizeF(40, 30));
+    const QByteArray written = rtf::write(*resized);
+    EXPECT_TRUE(written.contains("\\pict\\picwgoal600\\pichgoal450 \\emfblip\\picw100\\pich50"))
+        << written.constData();
+    EXPECT_FALSE(written.contains("1500"));
+    const auto back = readRtf(written);
+    EXPECT_EQ(picturesOf(*back)[0].shown, QSizeF(40, 30));
+    EXPECT_EQ(rtf::write(*back), written);
 }
 
 TEST(RtfPictures, GroupsNestedInAPictureAreNotPictures)
@@ -231,6 +263,22 @@ TEST(RtfPictures, ObjectsShowTheirResult)
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_TRUE(sameImage(pictures[0].image, image));
     EXPECT_EQ(document->toPlainText(), QStringLiteral("before \ufffc after"));
+    // The object goes back whole, its data included, and keeps a new size.
+    const QByteArray object
+        = rtf.mid(rtf.indexOf("{\\object"), rtf.lastIndexOf("}}}") + 3 - rtf.indexOf("{\\object"));
+    EXPECT_TRUE(rtf::write(*document).contains(object));
+    resizeFirstPicture(*document, QSizeF(12, 8));
+    const QByteArray resized = rtf::write(*document);
+    EXPECT_TRUE(resized.contains("\\objw180 \\objh120 {\\*\\objdata 0105000002000000}"))
+        << resized.constData();
+    EXPECT_TRUE(resized.contains("{\\pict\\picwgoal180\\pichgoal120 \\wmetafile8"));
+    const auto back = readRtf(resized);
+    EXPECT_EQ(picturesOf(*back)[0].shown, QSizeF(12, 8));
+    EXPECT_EQ(rtf::write(*back), resized);
+    // An object that shows more than one picture is shown, not kept.
+    const auto text = readRtf(inDocument("{\\object{\\*\\objdata 01}{\\result words "
+                                         + pictGroup("\\pngblip", pngBytes(image)) + "}}"));
+    EXPECT_FALSE(rtf::write(*text).contains("objdata"));
 }
 
 TEST(RtfPictures, BinaryPictureData)

@@ -1,8 +1,11 @@
 #include "richtext/RtfTestSupport.h"
 
+#include "ui/BodyText.h"
 #include "ui/rtf/Rtf.h"
 
 #include <QTextBlock>
+#include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace rtftest;
@@ -19,6 +22,30 @@ const QByteArray kRichEditHeader
       "{\\f1\\froman\\fcharset238 Times New Roman CE;}{\\f2\\fmodern Courier New;}}\r\n"
       "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
       "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
+
+QString plainText(const QTextDocument &document)
+{
+    return ui::plainLines(document).join(QLatin1Char('\n'));
+}
+
+const QTextTable *firstTable(QTextFrame::iterator it)
+{
+    for (; !it.atEnd(); ++it) {
+        if (const auto *table = qobject_cast<const QTextTable *>(it.currentFrame()))
+            return table;
+    }
+    return nullptr;
+}
+
+const QTextTable *firstTable(const QTextDocument &document)
+{
+    return firstTable(document.rootFrame()->begin());
+}
+
+const QTextTable *firstTable(const QTextTableCell &cell)
+{
+    return firstTable(cell.begin());
+}
 
 // The text with line separators and no-break spaces as they are.
 QString rawTextOf(const QByteArray &rtf)
@@ -261,24 +288,156 @@ TEST(RtfRead, FieldsShowTheirResult)
 
 TEST(RtfRead, TablesKeepTheirTextInOrder)
 {
-    const QByteArray table = "{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000"
-                             "\\pard\\intbl a\\cell b\\cell c\\cell\\row"
-                             "\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row"
-                             "\\pard after\\par}";
-    EXPECT_EQ(textOf(table), QStringLiteral("a\tb\tc\n\td\nafter"));
+    const QByteArray rtf = "{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000"
+                           "\\pard\\intbl a\\cell b\\cell c\\cell\\row"
+                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row"
+                           "\\pard after\\par}";
+    const auto document = readRtf(rtf);
+    // A table follows a paragraph, here an empty one.
+    EXPECT_EQ(plainText(*document), QStringLiteral("\na\tb\tc\n\td\t\nafter"));
+    const QTextTable *table = firstTable(*document);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 3);
+    EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
     // Nested tables: the nesting-aware form is read, the fallback skipped.
-    EXPECT_EQ(textOf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
-                     "{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables y z}\\cell\\row}"),
-              QStringLiteral("x\ty\tz"));
+    const auto nested
+        = readRtf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
+                  "{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables y z}\\cell\\row}");
+    const QTextTable *outer = firstTable(*nested);
+    ASSERT_TRUE(outer);
+    EXPECT_EQ(outer->columns(), 2);
+    const QTextTable *inner = firstTable(outer->cellAt(0, 1));
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->columns(), 2);
+    EXPECT_EQ(inner->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("z"));
 }
 
-TEST(RtfRead, ListFallbackTextIsKept)
+TEST(RtfRead, ListsOfOldWritersFromTheirMarkers)
 {
-    EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}"
-                     "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}\\fi-"
-                     "360\\li720 item\\par}"),
-              QStringLiteral("\u2022\titem"));
-    EXPECT_EQ(textOf("{\\rtf1{\\listtext 1.\\tab}first}"), QStringLiteral("1.\tfirst"));
+    // Rich-edit's bullets, and a bare marker as the oldest writers leave.
+    const auto bullets = readRtf("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}"
+                                 "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}"
+                                 "\\fi-360\\li720 item\\par}");
+    ASSERT_TRUE(bullets->begin().textList());
+    EXPECT_EQ(bullets->begin().textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(bullets->begin().text(), QStringLiteral("item"));
+    EXPECT_EQ(plainText(*bullets), QStringLiteral("\u2022 item"));
+    const auto numbered
+        = readRtf("{\\rtf1{\\listtext 1.\\tab}first\\par{\\listtext 2.\\tab}second}");
+    ASSERT_TRUE(numbered->begin().textList());
+    EXPECT_EQ(numbered->begin().textList()->format().style(), QTextListFormat::ListDecimal);
+    EXPECT_EQ(numbered->begin().textList(), numbered->lastBlock().textList());
+    EXPECT_EQ(plainText(*numbered), QStringLiteral("1. first\n2. second"));
+}
+
+TEST(RtfRead, WordProcessorCharacterFormats)
+{
+    struct Case
+    {
+        const char *rtf;
+        int vertical;
+        QFont::Capitalization caps;
+        QTextCharFormat::UnderlineStyle underline;
+    };
+    const Case cases[] = {
+        {"{\\super x}", QTextCharFormat::AlignSuperScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\sub x}", QTextCharFormat::AlignSubScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\up6 x}", QTextCharFormat::AlignSuperScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\dn4 x}", QTextCharFormat::AlignSubScript, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\super\\nosupersub x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+        {"{\\scaps x}", QTextCharFormat::AlignNormal, QFont::SmallCaps,
+         QTextCharFormat::NoUnderline},
+        {"{\\caps x}", QTextCharFormat::AlignNormal, QFont::AllUppercase,
+         QTextCharFormat::NoUnderline},
+        {"{\\uldb x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::SingleUnderline},
+        {"{\\uld x}", QTextCharFormat::AlignNormal, QFont::MixedCase, QTextCharFormat::DotLine},
+        {"{\\ulthdash x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::DashUnderline},
+        {"{\\uldashdd x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::DashDotDotLine},
+        {"{\\ulwave x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::WaveUnderline},
+        {"{\\ulwave\\ul0 x}", QTextCharFormat::AlignNormal, QFont::MixedCase,
+         QTextCharFormat::NoUnderline},
+    };
+    for (const Case &c : cases) {
+        const QTextCharFormat format
+            = runWith(*readRtf(QByteArray("{\\rtf1 ") + c.rtf + "}"), QStringLiteral("x")).format;
+        EXPECT_EQ(int(format.verticalAlignment()), c.vertical) << c.rtf;
+        EXPECT_EQ(format.fontCapitalization(), c.caps) << c.rtf;
+        EXPECT_EQ(format.underlineStyle(), c.underline) << c.rtf;
+    }
+}
+
+TEST(RtfRead, ParagraphSpacingAndTabStops)
+{
+    const auto document
+        = readRtf("{\\rtf1\\pard\\sb300\\sa150\\sl-450\\slmult0\\tqr\\tx1500"
+                  "\\tqdec\\tx3000\\tx4500 exact\\par\\pard\\sl300\\slmult0 least\\par"
+                  "\\pard\\sl480\\slmult1 double\\par}");
+    const QTextBlockFormat exact = document->begin().blockFormat();
+    EXPECT_DOUBLE_EQ(exact.topMargin(), 20.0);
+    EXPECT_DOUBLE_EQ(exact.bottomMargin(), 10.0);
+    EXPECT_EQ(exact.lineHeightType(), QTextBlockFormat::FixedHeight);
+    EXPECT_DOUBLE_EQ(exact.lineHeight(), 30.0);
+    const QList<QTextOption::Tab> tabs = exact.tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(100, QTextOption::RightTab));
+    EXPECT_EQ(tabs[1].type, QTextOption::DelimiterTab);
+    EXPECT_EQ(tabs[2], QTextOption::Tab(300, QTextOption::LeftTab));
+    const QTextBlockFormat least = document->begin().next().blockFormat();
+    EXPECT_EQ(least.lineHeightType(), QTextBlockFormat::MinimumHeight);
+    EXPECT_DOUBLE_EQ(least.lineHeight(), 20.0);
+    EXPECT_EQ(document->lastBlock().blockFormat().lineHeightType(),
+              QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(document->lastBlock().blockFormat().lineHeight(), 200.0);
+}
+
+TEST(RtfRead, ListDefinitionsAreNoText)
+{
+    // A {\list} group outside the list table, and level texts of every kind.
+    EXPECT_EQ(rawTextOf("{\\rtf1{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext"
+                        "\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid1}a"
+                        "{\\listoverridetable{\\listoverride\\listid1\\ls1}}b}"),
+              QStringLiteral("ab"));
+    // The list it defines is used all the same; a start other than one
+    // keeps the numbers as the file wrote them.
+    const auto lists = readRtf(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4{\\leveltext\\'02(\\'00;}}\\listid5}"
+        "{\\list{\\listlevel\\levelnfc0\\levelstartat7{\\leveltext\\'02\\'00.;}}\\listid6}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid6\\ls2}}"
+        "\\pard\\ls1{\\listtext (a\\tab}one\\par\\pard\\ls2{\\listtext 7.\\tab}seven\\par}");
+    const QTextList *alpha = lists->begin().textList();
+    ASSERT_TRUE(alpha);
+    EXPECT_EQ(alpha->format().style(), QTextListFormat::ListLowerAlpha);
+    EXPECT_EQ(alpha->format().numberPrefix(), QStringLiteral("("));
+    EXPECT_EQ(alpha->format().numberSuffix(), QString());
+    EXPECT_FALSE(lists->lastBlock().textList());
+    EXPECT_EQ(lists->lastBlock().text(), QStringLiteral("7.\tseven"));
+    EXPECT_EQ(plainText(*lists), QStringLiteral("(a one\n7.\tseven"));
+}
+
+TEST(RtfRead, HyperlinkFieldsBecomeLinks)
+{
+    const auto document = readRtf(
+        "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a b\" \\\\o \"tip\"}}"
+        "{\\fldrslt{\\ul\\cf1 the \\plain site}}} or {\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}"
+        "{\\fldrslt up}}{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}");
+    EXPECT_EQ(runWith(*document, QStringLiteral("the")).format.anchorHref(),
+              QStringLiteral("https://example.org/a b"));
+    EXPECT_EQ(runWith(*document, QStringLiteral("site")).format.anchorHref(),
+              QStringLiteral("https://example.org/a b"))
+        << "\\plain keeps the link";
+    EXPECT_EQ(runWith(*document, QStringLiteral("up")).format.anchorHref(), QStringLiteral("#top"));
+    EXPECT_FALSE(runWith(*document, QStringLiteral("3")).format.isAnchor());
+    EXPECT_FALSE(runWith(*document, QStringLiteral(" or ")).format.isAnchor());
 }
 
 TEST(RtfRead, HiddenTextIsNotShown)

@@ -3,6 +3,7 @@
 #include "richtext/RtfTestSupport.h"
 
 #include "support/TempHome.h"
+#include "ui/BodyText.h"
 #include "ui/rtf/Rtf.h"
 
 #include <QDir>
@@ -10,16 +11,23 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextList>
 #include <gtest/gtest.h>
 
 using namespace rtftest;
 
 namespace {
 
+// The body's plain lines, with a mark where a picture stands.
 QString shownText(const QTextDocument &document)
 {
-    return document.toPlainText().replace(QChar(0xFFFC), QStringLiteral("{picture}"))
-        + QLatin1Char('\n');
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    for (QTextCursor picture = copy->find(QString(QChar::ObjectReplacementCharacter));
+         !picture.isNull();
+         picture = copy->find(QString(QChar::ObjectReplacementCharacter), picture))
+        picture.insertText(QStringLiteral("{picture}"));
+    return ui::plainLines(*copy).join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 std::unique_ptr<QTextDocument> readSample(const QString &name)
@@ -121,8 +129,13 @@ TEST(RtfSamples, RichEditFormatsComeThrough)
     const QTextCharFormat blueOnRed = runWith(*document, "blue on red").format;
     EXPECT_EQ(blueOnRed.foreground().color(), QColor(0, 0, 255));
     EXPECT_EQ(blueOnRed.background().color(), QColor(255, 0, 0));
-    EXPECT_DOUBLE_EQ(blockWith(*document, "milk").leftMargin(), 48.0);
-    EXPECT_DOUBLE_EQ(blockWith(*document, "milk").textIndent(), -24.0);
+    // A bullet list: its level indents by 40 pixels (600 twips), the item
+    // by 8 more to its text at 48, with the bullet hanging in front.
+    const QTextBlock milk = document->findBlock(document->find(QStringLiteral("milk")).position());
+    ASSERT_TRUE(milk.textList());
+    EXPECT_EQ(milk.textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_DOUBLE_EQ(blockWith(*document, "milk").leftMargin(), 8.0);
+    EXPECT_DOUBLE_EQ(blockWith(*document, "milk").textIndent(), 0.0);
 }
 
 TEST(RtfSamples, RichEditPicturesAreDecoded)

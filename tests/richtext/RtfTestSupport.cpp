@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 #include <QTextBlock>
+#include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -169,14 +171,106 @@ QString describeFormat(const QTextDocument &document, const QTextCharFormat &for
         return format.hasProperty(property) ? format.brushProperty(property).color().name()
                                             : QStringLiteral("auto");
     };
-    return QStringLiteral("%1|%2|b%3 i%4 u%5 s%6|%7|%8")
+    return QStringLiteral("%1|%2|b%3 i%4 u%5 s%6 v%7 c%8|%9|%10|%11")
         .arg(format.fontFamilies().toStringList().join(QLatin1Char(',')))
         .arg(format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : 0)
         .arg(format.fontWeight() > QFont::Medium)
         .arg(format.fontItalic())
-        .arg(format.fontUnderline())
+        .arg(int(format.underlineStyle()))
         .arg(format.fontStrikeOut())
-        .arg(colorText(QTextFormat::ForegroundBrush), colorText(QTextFormat::BackgroundBrush));
+        .arg(int(format.verticalAlignment()))
+        .arg(format.hasProperty(QTextFormat::FontCapitalization) ? int(format.fontCapitalization())
+                                                                 : 0)
+        .arg(colorText(QTextFormat::ForegroundBrush), colorText(QTextFormat::BackgroundBrush))
+        .arg(format.isAnchor() ? format.anchorHref() : QString());
+}
+
+QString describeBlockFormat(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    QString tabs;
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        tabs += QStringLiteral(" tab%1@%2").arg(int(tab.type)).arg(tab.position);
+    QString list;
+    if (const QTextList *textList = block.textList()) {
+        const QTextListFormat listFormat = textList->format();
+        list = QStringLiteral(" list%1 style%2 indent%3 '%4' '%5'")
+                   .arg(textList->itemNumber(block))
+                   .arg(int(listFormat.style()))
+                   .arg(listFormat.indent())
+                   .arg(listFormat.numberPrefix(),
+                        listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                            ? listFormat.numberSuffix()
+                            : QStringLiteral("."));
+    }
+    return QStringLiteral("paragraph %1 %2 %3 %4 space %5 %6 line %7 %8%9%10")
+        .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
+        .arg(format.leftMargin())
+        .arg(format.rightMargin())
+        .arg(format.textIndent())
+        .arg(format.topMargin())
+        .arg(format.bottomMargin())
+        .arg(format.lineHeightType())
+        .arg(format.lineHeight())
+        .arg(tabs, list);
+}
+
+void describeFrame(const QTextDocument &document, QTextFrame::iterator it, QStringList &lines);
+
+void describeTable(const QTextDocument &document, const QTextTable &table, QStringList &lines)
+{
+    const QTextTableFormat format = table.format();
+    QStringList widths;
+    for (const QTextLength &width : format.columnWidthConstraints()) {
+        if (width.type() != QTextLength::VariableLength)
+            widths << QStringLiteral("%1:%2").arg(int(width.type())).arg(width.rawValue());
+        else
+            widths << QStringLiteral("auto");
+    }
+    // No constraints and variable ones look the same.
+    if (widths.count(QStringLiteral("auto")) == widths.size())
+        widths.clear();
+    lines << QStringLiteral("table %1x%2 border %3 padding %4 spacing %5 widths %6")
+                 .arg(table.rows())
+                 .arg(table.columns())
+                 .arg(format.border())
+                 .arg(format.cellPadding())
+                 .arg(format.cellSpacing())
+                 .arg(widths.join(QLatin1Char(',')));
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            lines << QStringLiteral("cell %1,%2 span %3x%4")
+                         .arg(row)
+                         .arg(column)
+                         .arg(cell.rowSpan())
+                         .arg(cell.columnSpan());
+            describeFrame(document, cell.begin(), lines);
+        }
+    }
+    lines << QStringLiteral("end table");
+}
+
+void describeFrame(const QTextDocument &document, QTextFrame::iterator it, QStringList &lines)
+{
+    for (; !it.atEnd(); ++it) {
+        if (const QTextTable *table = qobject_cast<const QTextTable *>(it.currentFrame())) {
+            describeTable(document, *table, lines);
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        lines << describeBlockFormat(block);
+        QString previous;
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QString look = describeFormat(document, fragment.fragment().charFormat());
+            if (look != previous)
+                lines << look;
+            previous = look;
+            lines.last() += QStringLiteral(" [") + fragment.fragment().text() + QLatin1Char(']');
+        }
+    }
 }
 
 // Every paragraph's format and every character with its format; run
@@ -184,22 +278,7 @@ QString describeFormat(const QTextDocument &document, const QTextCharFormat &for
 QStringList describeDocument(const QTextDocument &document)
 {
     QStringList lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        lines << QStringLiteral("paragraph %1 %2 %3 %4")
-                     .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
-                     .arg(format.leftMargin())
-                     .arg(format.rightMargin())
-                     .arg(format.textIndent());
-        QString previous;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString look = describeFormat(document, it.fragment().charFormat());
-            if (look != previous)
-                lines << look;
-            previous = look;
-            lines.last() += QStringLiteral(" [") + it.fragment().text() + QLatin1Char(']');
-        }
-    }
+    describeFrame(document, document.rootFrame()->begin(), lines);
     return lines;
 }
 

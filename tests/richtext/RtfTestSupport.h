@@ -50,8 +50,9 @@ QByteArray metafileWithDib(const QImage &image, bool placeable);
 QImage testImage(int width, int height, int seed);
 bool sameImage(const QImage &a, const QImage &b);
 
-// Every paragraph's format and every character with what it looks like, one
-// line per change of look: run boundaries do not show, formats do.
+// Every paragraph's format (with its list), every table with its cells, and
+// every character with what it looks like, one line per change of look: run
+// boundaries do not show, formats and structure do.
 QStringList describeDocument(const QTextDocument &document);
 
 QString dataPath(const QString &name);

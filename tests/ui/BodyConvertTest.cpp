@@ -67,10 +67,20 @@ TEST(BodyConvert, TextToRtfAndBackKeepsTheLines)
     if (!uitest::rtfKeepsText())
         GTEST_SKIP() << "the RTF writer does not keep text yet";
     const QString folder = freshDir(QStringLiteral("convert-rtf"));
-    writeAll(folder + "/in.txt", "one\ntwo\n");
+    // Windows-1252 bytes come in as before; text goes out as UTF-8, even
+    // where every character would fit Windows-1252.
+    writeAll(folder + "/in.txt", "one\ncaf\xe9 \x80\n");
     ui::convertBodyFile(folder + "/in.txt", folder + "/out.Rtf");
     ui::convertBodyFile(folder + "/out.Rtf", folder + "/back.TXT");
-    EXPECT_EQ(readAll(folder + "/back.TXT"), QByteArray("one\ntwo\n"));
+    EXPECT_EQ(readAll(folder + "/back.TXT"), QByteArray("one\ncaf\xC3\xA9 \xE2\x82\xAC\n"));
+    // A list's bullets, and a table's rows as tab-separated cells.
+    writeAll(folder + "/list.rtf",
+             "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\'95;}}"
+             "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+             "\\pard\\ls1{\\listtext\\'95\\tab}milk\\par\\pard\\trowd\\cellx100\\cellx200"
+             "\\intbl Anna\\cell 555\\cell\\row}");
+    ui::convertBodyFile(folder + "/list.rtf", folder + "/list.txt");
+    EXPECT_EQ(readAll(folder + "/list.txt"), QByteArray("\xE2\x80\xA2 milk\nAnna\t555\n\n"));
 }
 
 TEST(BodyConvert, HtmlCarriesItsPicturesInside)

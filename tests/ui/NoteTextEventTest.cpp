@@ -103,6 +103,22 @@ TEST(NoteTextLinks, ClickOnALinkReportsItsTextAndButton)
     EXPECT_EQ(clicks[1][1].value<Qt::MouseButton>(), Qt::RightButton);
 }
 
+TEST(NoteTextLinks, ClickOnALinkWithAnAddressReportsTheAddress)
+{
+    ShownBody body;
+    QTextCursor cursor(body.text.document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.org/menu"));
+    cursor.insertText(QStringLiteral(" the menu"), link);
+    QSignalSpy clicks(&body.text, &ui::NoteText::linkClicked);
+    QTest::mouseClick(body.text.viewport(), Qt::LeftButton, {},
+                      pointOverCharacter(body.text, int(kText.size()) + 3));
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("https://example.org/menu"));
+}
+
 TEST(NoteTextLinks, ClickBesideALinkOrADragOverItIsNoLinkClick)
 {
     ShownBody body;

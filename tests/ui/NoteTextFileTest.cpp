@@ -2,11 +2,16 @@
 
 #include "UiTestSupport.h"
 #include "platform/Errors.h"
+#include "richtext/RtfTestSupport.h"
 #include "support/TempHome.h"
+#include "ui/CharFormats.h"
 #include "ui/rtf/Rtf.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
@@ -146,6 +151,54 @@ TEST(NoteTextFile, SavedFileCarriesTheBodyLookForOtherPrograms)
     EXPECT_EQ(other.selectionFont().size, 20);
     // An empty line keeps its height.
     EXPECT_EQ(other.document()->findBlockByNumber(1).charFormat().fontPointSize(), 20);
+    // Written straight from the body, the file is what a copy of it with the
+    // body font on every character gives.
+    selectRange(text, 0, 3);
+    text.setSelectionHighlight(QColor(0, 255, 0));
+    text.saveToFile(path);
+    const std::unique_ptr<QTextDocument> copy(text.document()->clone());
+    ui::applyDefaults(*copy, ui::charFormatFromDesc(text.bodyFont(), text.defaultHighlight()));
+    EXPECT_EQ(readAll(path), rtf::write(*copy));
+}
+
+TEST(NoteTextFile, PastedWebPageKeepsItsStructureThroughSaveAndLoad)
+{
+    auto *data = new QMimeData;
+    data->setHtml(QStringLiteral(
+        "<p>Trip <b>plan</b> for <a href=\"https://example.org/trip?day=2\">the trip</a></p>"
+        "<ul><li>tickets</li><li>bags<ul><li>small</li></ul></li></ul>"
+        "<ol><li>call Anna</li><li>book</li></ol>"
+        "<table border=\"1\" cellpadding=\"2\"><tr><th>Name</th><th>Phone</th></tr>"
+        "<tr><td>Anna</td><td>555-0199</td></tr></table>"
+        "<p style=\"margin-top: 18px\">x<sup>2</sup> H<sub>2</sub>O</p><h2>Heading</h2>"));
+    data->setText(QStringLiteral("the same as text"));
+    QApplication::clipboard()->setMimeData(data);
+    ui::NoteText text;
+    text.setBodyFont(bodyFont());
+    text.paste();
+    const QString path = freshDir(QStringLiteral("paste")) + QStringLiteral("/1.jtl2");
+    text.saveToFile(path);
+
+    ui::NoteText loaded;
+    loaded.setBodyFont(bodyFont());
+    loaded.loadFromFile(path);
+    // Everything looks as pasted; the heading, sized relative to the body
+    // font when pasted, keeps the size it showed.
+    const auto described = [](const QTextDocument &document) {
+        QStringList lines = rtftest::describeDocument(document);
+        lines.removeIf(
+            [](const QString &line) { return line.endsWith(QLatin1String("[Heading]")); });
+        return lines.join(QLatin1Char('\n')).toStdString();
+    };
+    EXPECT_EQ(described(*loaded.document()), described(*text.document()));
+    EXPECT_EQ(loaded.lines(), text.lines());
+    EXPECT_TRUE(loaded.lines().contains(QStringLiteral("Anna\t555-0199")));
+    EXPECT_TRUE(loaded.lines().contains(QStringLiteral("    \u2022 small")))
+        << loaded.lines().join(QLatin1Char('|')).toStdString();
+    const QTextCursor heading = loaded.document()->find(QStringLiteral("Heading"));
+    EXPECT_DOUBLE_EQ(heading.charFormat().fontPointSize(), 15.5);
+    loaded.saveToFile(path + QStringLiteral(".again"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".again")), readAll(path));
 }
 
 TEST(NoteTextFile, PicturesSurviveSaveAndLoad)

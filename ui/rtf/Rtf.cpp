@@ -14,7 +14,7 @@ bool looksLikeRtf(const QByteArray &bytes)
     return bytes.startsWith("{\\rtf");
 }
 
-bool read(const QByteArray &bytes, QTextDocument *document)
+bool read(const QByteArray &bytes, QTextDocument *document, const QTextCharFormat &implicit)
 {
     if (!looksLikeRtf(bytes))
         return false;
@@ -24,7 +24,7 @@ bool read(const QByteArray &bytes, QTextDocument *document)
     document->clear();
     {
         DocumentBuilder builder(document);
-        Reader(bytes, builder).run();
+        Reader(bytes, builder, implicit).run();
     }
     document->setUndoRedoEnabled(undo);
     return true;
@@ -39,9 +39,35 @@ std::optional<QStringList> readPlainLines(const QByteArray &bytes)
     return sink.takeLines();
 }
 
-QByteArray write(const QTextDocument &document)
+QByteArray write(const QTextDocument &document, const QTextCharFormat &defaults)
 {
-    return Writer(document).run();
+    return Writer(document, defaults).run();
+}
+
+void fillDefaults(QTextCharFormat &format, const QTextCharFormat &defaults)
+{
+    const QMap<int, QVariant> properties = defaults.properties();
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (format.hasProperty(it.key()))
+            continue;
+        // The face is kept under two property ids depending on who set it.
+        if (it.key() == QTextFormat::FontFamilies && format.hasProperty(QTextFormat::FontFamily))
+            continue;
+        format.setProperty(it.key(), it.value());
+    }
+}
+
+void dropDefaults(QTextCharFormat &format, const QTextCharFormat &defaults)
+{
+    const QMap<int, QVariant> properties = defaults.properties();
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (format.hasProperty(it.key()) && format.property(it.key()) == it.value())
+            format.clearProperty(it.key());
+    }
+    const QStringList families = defaults.fontFamilies().toStringList();
+    if (!families.isEmpty() && format.hasProperty(QTextFormat::FontFamily)
+        && format.property(QTextFormat::FontFamily).toString() == families.first())
+        format.clearProperty(QTextFormat::FontFamily);
 }
 
 } // namespace rtf

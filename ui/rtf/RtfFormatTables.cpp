@@ -1,5 +1,6 @@
 #include "ui/rtf/RtfFormatTables.h"
 
+#include "ui/rtf/Rtf.h"
 #include "ui/rtf/RtfCodePages.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace {
 auto asTuple(const CharState &s)
 {
     return std::tie(s.font, s.halfPoints, s.bold, s.italic, s.underline, s.strike, s.hidden,
-                    s.foreground, s.background);
+                    s.vertical, s.smallCaps, s.allCaps, s.foreground, s.background, s.link);
 }
 
 } // namespace
@@ -81,9 +82,12 @@ QColor ColorTable::color(int index) const
     return m_colors[size_t(index)];
 }
 
-CharFormatCache::CharFormatCache(const FontTable &fonts, const ColorTable &colors)
+CharFormatCache::CharFormatCache(const FontTable &fonts, const ColorTable &colors,
+                                 const QStringList &links, const QTextCharFormat &implicit)
     : m_fonts(fonts)
     , m_colors(colors)
+    , m_links(links)
+    , m_implicit(implicit)
 {
 }
 
@@ -109,13 +113,24 @@ QTextCharFormat CharFormatCache::build(const CharState &state) const
     if (state.italic)
         format.setFontItalic(true);
     if (state.underline)
-        format.setFontUnderline(true);
+        format.setUnderlineStyle(QTextCharFormat::UnderlineStyle(state.underline));
     if (state.strike)
         format.setFontStrikeOut(true);
+    if (state.vertical)
+        format.setVerticalAlignment(QTextCharFormat::VerticalAlignment(state.vertical));
+    if (state.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    else if (state.allCaps)
+        format.setFontCapitalization(QFont::AllUppercase);
     if (const QColor color = m_colors.color(state.foreground); color.isValid())
         format.setForeground(color);
     if (const QColor color = m_colors.color(state.background); color.isValid())
         format.setBackground(color);
+    if (state.link > 0 && state.link <= m_links.size()) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(state.link - 1));
+    }
+    dropDefaults(format, m_implicit);
     return format;
 }
 
@@ -126,10 +141,12 @@ size_t CharStateHash::operator()(const CharState &s) const
         hash = hash * 1000003u ^ value;
     };
     mix(size_t(s.halfPoints));
-    mix(size_t(s.bold) | size_t(s.italic) << 1 | size_t(s.underline) << 2 | size_t(s.strike) << 3
-        | size_t(s.hidden) << 4);
+    mix(size_t(s.bold) | size_t(s.italic) << 1 | size_t(s.strike) << 2 | size_t(s.hidden) << 3
+        | size_t(s.smallCaps) << 4 | size_t(s.allCaps) << 5 | size_t(s.underline) << 6
+        | size_t(s.vertical) << 10);
     mix(size_t(s.foreground));
     mix(size_t(s.background));
+    mix(size_t(s.link));
     return hash;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QTextCharFormat>
 
 #include <unordered_map>
@@ -17,11 +18,15 @@ struct CharState
     int halfPoints = 0; // 0: none given
     bool bold = false;
     bool italic = false;
-    bool underline = false;
+    int underline = 0; // QTextCharFormat::UnderlineStyle
     bool strike = false;
     bool hidden = false;
+    int vertical = 0; // QTextCharFormat::VerticalAlignment: normal, super or sub
+    bool smallCaps = false;
+    bool allCaps = false;
     int foreground = 0; // colour table index; 0: automatic
     int background = 0;
+    int link = 0; // 1 + the index of its address in the reader's links; 0: none
 
     bool operator==(const CharState &other) const;
     bool operator!=(const CharState &other) const { return !(*this == other); }
@@ -93,7 +98,9 @@ class CharFormatCache
 public:
     static constexpr size_t kMaxEntries = 4096;
 
-    CharFormatCache(const FontTable &fonts, const ColorTable &colors);
+    // Formats leave out what `implicit` gives with the same value.
+    CharFormatCache(const FontTable &fonts, const ColorTable &colors, const QStringList &links,
+                    const QTextCharFormat &implicit);
     const QTextCharFormat &format(const CharState &state);
 
 private:
@@ -101,6 +108,8 @@ private:
 
     const FontTable &m_fonts;
     const ColorTable &m_colors;
+    const QStringList &m_links;
+    QTextCharFormat m_implicit;
     std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
 };
 

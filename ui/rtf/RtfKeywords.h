@@ -30,6 +30,19 @@ enum class Keyword {
     UnicodePair,
     UnicodeAlternative,
     SkipDestination,
+    ListTable,
+    ListOverrideTable,
+    ListDefinition,
+    ListLevel,
+    ListOverride,
+    LevelText,
+    Numbering,
+    NumberingBefore,
+    NumberingAfter,
+    MarkerText,
+    FieldInstruction,
+    FieldResult,
+    TableProperties,
     // character format
     Plain,
     Font,
@@ -42,6 +55,13 @@ enum class Keyword {
     Foreground,
     Background,
     Hidden,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Down,
+    SmallCaps,
+    AllCaps,
     // paragraph format and structure
     ParagraphDefault,
     Paragraph,
@@ -52,9 +72,40 @@ enum class Keyword {
     LeftIndent,
     RightIndent,
     FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
+    TabStop,
+    TabKind, // value: QTextOption::TabType
+    // lists
+    ListId,
+    NumberFormat,
+    ListOverrideNumber,
+    ListLevelNumber,
+    NumberingBullet,
+    NumberingBody,
+    NumberingLevel,
+    NumberingStyle, // value: QTextListFormat::Style
+    LevelStart,
+    NumberingStart,
+    // tables
     InTable,
+    NestingLevel,
     Cell,
     Row,
+    RowDefaults,
+    CellRight,
+    RowGap,
+    RowSpacing,
+    CellWidthType,
+    CellWidth,
+    CellBorder,
+    BorderWidth,
+    CellMergeFirst,
+    CellMerged,
+    CellVerticalMergeFirst,
+    CellVerticalMerged,
     // special characters (the text is in KeywordInfo::character)
     Character,
     // colour table
@@ -83,6 +134,7 @@ struct KeywordInfo
     Keyword keyword = Keyword::Unknown;
     char16_t character = 0; // for Keyword::Character
     bool toggle = false; // \b, \i ...: a parameter of 0 switches off
+    int value = 0; // the style a word names: underline, tab or list kind
 };
 
 KeywordInfo lookupKeyword(std::string_view word);

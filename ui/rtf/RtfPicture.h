@@ -57,6 +57,10 @@ DecodedPicture decodePicture(const PictureData &picture, PixelBudget &budget);
 QImage placeholderImage();
 
 constexpr double kTwipsPerPixel = 15.0; // at 96 dpi
+inline int twips(double pixels)
+{
+    return qRound(pixels * kTwipsPerPixel);
+}
 constexpr double kMaxShownPixels = 16384.0;
 
 } // namespace rtf

@@ -2,13 +2,18 @@
 
 #include "ui/rtf/RtfSink.h"
 
+#include <QHash>
 #include <QStringList>
+
+#include <vector>
 
 namespace rtf {
 
 // The text of an RTF document as lines, without building a document: the same
-// lines as the document's plain text (pictures leave nothing, a line break
-// within a paragraph starts a line), for exporting a body as text.
+// lines as the document's plain text (see ui/BodyText.h: pictures leave
+// nothing, a line break within a paragraph starts a line, list items start
+// with their marker, a table row is one line of tab-separated cells), for
+// exporting a body as text.
 class PlainTextSink : public ContentSink
 {
 public:
@@ -16,20 +21,59 @@ public:
     void appendText(const QString &text, const QTextCharFormat &format) override;
     void appendImage(const QImage &image, const QString &name, QSizeF shownSize,
                      const QByteArray &originalGroup) override;
-    void endParagraph(const QTextBlockFormat &blockFormat,
-                      const QTextCharFormat &charFormat) override;
-    void finish(const QTextBlockFormat &blockFormat, const QTextCharFormat &charFormat) override;
+    void attachObject(const QByteArray &) override { }
+    void setTableDepth(int depth) override;
+    void endParagraph(const ParagraphEnd &paragraph) override;
+    void endCell(const ParagraphEnd &paragraph) override;
+    void endRow(const TableRow &row) override;
+    void finish(const ParagraphEnd &paragraph) override;
 
     // Empty for a document with nothing in it.
     QStringList takeLines();
 
 private:
-    void startPendingParagraph();
-    void breakLine();
+    // The lines of the document or of one table cell.
+    struct Lines
+    {
+        QStringList lines {QString()};
+        qsizetype paragraphStart = 0;
+        bool pending = false;
+        bool empty = true;
+    };
+    struct CellText
+    {
+        QString text;
+        bool empty = true; // no character, picture or paragraph end
+    };
+    struct Table
+    {
+        std::vector<std::vector<CellText>> rows;
+        std::vector<std::vector<TableRow::Cell>> merges;
+        std::vector<CellText> row;
+        Lines cell;
+        bool inCell = false;
+        bool rowStarted = false; // as the document's rows come with a first cell
+    };
 
-    QStringList m_lines {QString()};
-    bool m_paragraphPending = false;
-    bool m_empty = true;
+    Lines &current() { return m_tables.empty() ? m_document : m_tables.back().cell; }
+    void startContent();
+    void enterCell();
+    void endCurrentCell();
+    void closeTable();
+    static void applyMerges(Table &table);
+    void startPendingParagraph();
+    void breakLine(Lines &lines);
+    void addMarker(const ParagraphEnd &paragraph);
+
+    Lines m_document;
+    std::vector<Table> m_tables;
+    int m_wantedDepth = 0;
+    QHash<int, QTextListFormat> m_listFormats;
+    QHash<int, int> m_listItems;
 };
+
+// The lines a table shows as plain text: a row is a line of its cells'
+// texts joined by tabs, where a line break within a cell starts a new line.
+QStringList tableLines(const std::vector<std::vector<QString>> &rows);
 
 } // namespace rtf

@@ -27,6 +27,19 @@ bool isDestination(Keyword keyword)
     case Keyword::UnicodePair:
     case Keyword::UnicodeAlternative:
     case Keyword::SkipDestination:
+    case Keyword::ListTable:
+    case Keyword::ListOverrideTable:
+    case Keyword::ListDefinition:
+    case Keyword::ListLevel:
+    case Keyword::ListOverride:
+    case Keyword::LevelText:
+    case Keyword::Numbering:
+    case Keyword::NumberingBefore:
+    case Keyword::NumberingAfter:
+    case Keyword::MarkerText:
+    case Keyword::FieldInstruction:
+    case Keyword::FieldResult:
+    case Keyword::TableProperties:
         return true;
     default:
         return false;
@@ -40,9 +53,11 @@ bool toggleValue(const Token &token)
 
 } // namespace
 
-Reader::Reader(QByteArrayView input, ContentSink &sink)
+Reader::Reader(QByteArrayView input, ContentSink &sink, const QTextCharFormat &implicit)
     : m_tokens(input)
     , m_builder(sink)
+    , m_formats(m_fonts, m_colors, m_links, implicit)
+    , m_rows(size_t(ContentSink::kMaxTableDepth))
 {
 }
 
@@ -93,6 +108,8 @@ void Reader::openGroup(const Token &token)
     group.starred = false;
     group.shapePicture = false;
     group.pictureGroup = false;
+    group.opened = Keyword::Unknown;
+    group.objectGroup = false;
     m_groups.push_back(group);
     dropBlankBeforeDestination();
 }
@@ -133,13 +150,27 @@ void Reader::closeGroup(qsizetype endOffset)
     if (closing.dest == Destination::Picture && !m_groups.empty()
         && top().dest == Destination::Text)
         finishPicture(endOffset);
+    closeStructureGroup(closing);
+    if (closing.objectGroup) {
+        // The picture it showed stands for the object, which is kept whole,
+        // when it showed nothing else.
+        emitPendingSurrogate();
+        flushBytes();
+        flushText();
+        if (endOffset > 0 && m_objectPictures == 1 && !m_objectText)
+            m_builder.attachObject(m_tokens.input()
+                                       .sliced(closing.openOffset, endOffset - closing.openOffset)
+                                       .toByteArray());
+        m_openObject = false;
+    }
     if (closing.shapePicture)
         m_afterShapePicture = true;
     if (m_groups.empty()) {
         emitPendingSurrogate();
         flushBytes();
         flushText();
-        m_builder.finish(blockFormat(m_finalPara), charFormat(m_finalChr));
+        tellTableDepth(m_finalPara.tableDepth);
+        m_builder.finish(paragraphEnd(m_finalPara, m_finalChr));
         m_finished = true;
     }
 }
@@ -213,6 +244,8 @@ void Reader::controlWord(const Token &token)
     case Keyword::Character:
         if (group.dest == Destination::Text && !group.chr.hidden) {
             addTextChars(QString(QChar(info.character)));
+        } else if (collecting()) {
+            collectText(QString(QChar(info.character)));
         } else if (group.dest == Destination::FontTable) {
             flushFontName();
             m_fonts.appendName(QString(QChar(info.character)));
@@ -232,7 +265,10 @@ void Reader::controlWord(const Token &token)
         break;
     default:
         formatWord(info, token);
-        tableWord(info);
+        paragraphWord(info, token);
+        listWord(info, token);
+        tableWord(info, token);
+        rowWord(info, token);
         pictureWord(info, token);
         break;
     }
@@ -297,6 +333,20 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
         return true;
     case Keyword::Object:
         group.dest = Destination::Ignore;
+        // Only a group that is all object can be written back as it came.
+        group.objectGroup = !root && !m_openObject
+            && isBlank(
+                std::string_view(m_tokens.input().data() + group.openOffset + 1,
+                                 size_t(qMax<qsizetype>(0, token.offset - group.openOffset - 1))));
+        if (group.objectGroup) {
+            // Text before the object is no part of it.
+            emitPendingSurrogate();
+            flushBytes();
+            flushText();
+            m_openObject = true;
+            m_objectPictures = 0;
+            m_objectText = false;
+        }
         return true;
     case Keyword::ObjectResult:
     case Keyword::TextDestination:
@@ -323,7 +373,7 @@ bool Reader::destinationWord(const KeywordInfo &info, const Token &token)
             skipCurrentGroup();
         return true;
     default:
-        return false;
+        return !root && structureDestination(info);
     }
 }
 
@@ -333,9 +383,13 @@ void Reader::formatWord(const KeywordInfo &info, const Token &token)
     CharState &chr = group.chr;
     ParaState &para = group.para;
     switch (info.keyword) {
-    case Keyword::Plain:
+    case Keyword::Plain: {
+        // A link is no format: the text stays a link.
+        const int link = chr.link;
         chr = CharState();
+        chr.link = link;
         break;
+    }
     case Keyword::Font:
         if (group.dest == Destination::FontTable) {
             flushFontName();
@@ -354,16 +408,38 @@ void Reader::formatWord(const KeywordInfo &info, const Token &token)
         chr.italic = toggleValue(token);
         break;
     case Keyword::Underline:
-        chr.underline = toggleValue(token);
+        chr.underline = toggleValue(token) ? info.value : 0;
         break;
     case Keyword::UnderlineNone:
-        chr.underline = false;
+        chr.underline = 0;
         break;
     case Keyword::Strike:
         chr.strike = toggleValue(token);
         break;
     case Keyword::Hidden:
         chr.hidden = toggleValue(token);
+        break;
+    case Keyword::Super:
+        chr.vertical = toggleValue(token) ? QTextCharFormat::AlignSuperScript : 0;
+        break;
+    case Keyword::Sub:
+        chr.vertical = toggleValue(token) ? QTextCharFormat::AlignSubScript : 0;
+        break;
+    case Keyword::NoSuperSub:
+        chr.vertical = 0;
+        break;
+    case Keyword::Up:
+        // A raised or lowered baseline shows as super- or subscript.
+        chr.vertical = !token.hasParam || token.param > 0 ? QTextCharFormat::AlignSuperScript : 0;
+        break;
+    case Keyword::Down:
+        chr.vertical = !token.hasParam || token.param > 0 ? QTextCharFormat::AlignSubScript : 0;
+        break;
+    case Keyword::SmallCaps:
+        chr.smallCaps = toggleValue(token);
+        break;
+    case Keyword::AllCaps:
+        chr.allCaps = toggleValue(token);
         break;
     case Keyword::Foreground:
         chr.foreground = token.param;
@@ -394,25 +470,6 @@ void Reader::formatWord(const KeywordInfo &info, const Token &token)
         break;
     case Keyword::FirstIndent:
         para.firstTwips = std::clamp(token.param, -kMaxIndentTwips, kMaxIndentTwips);
-        break;
-    default:
-        break;
-    }
-}
-
-void Reader::tableWord(const KeywordInfo &info)
-{
-    if (top().dest != Destination::Text)
-        return;
-    switch (info.keyword) {
-    case Keyword::Paragraph:
-    case Keyword::Row:
-        endParagraph();
-        break;
-    case Keyword::Cell:
-        // The separator goes in when the next cell brings content, so a
-        // row does not end in a stray tab.
-        m_cellPending = true;
         break;
     default:
         break;
@@ -535,7 +592,16 @@ void Reader::text(std::string_view bytes)
     case Destination::Picture:
         m_picture.appendHex(bytes);
         break;
+    case Destination::LevelText:
+    case Destination::NumberingText:
+    case Destination::MarkerText:
+    case Destination::FieldInstruction:
+        collectText(m_decoder.decode(textCodePage(),
+                                     QByteArrayView(bytes.data(), qsizetype(bytes.size()))));
+        break;
     case Destination::Ignore:
+    case Destination::ListTable:
+    case Destination::Numbering:
         break;
     }
 }
@@ -549,6 +615,10 @@ void Reader::hexByte(unsigned char byte)
         addTextBytes(std::string_view(&c, 1));
     else if (top().dest == Destination::FontTable)
         m_fontNameBytes.append(c);
+    else if (collecting())
+        // A level's text counts its length and names levels in bytes below 32.
+        collectText(byte < 0x20 ? QString(QChar(byte))
+                                : m_decoder.decode(textCodePage(), QByteArrayView(&c, 1)));
 }
 
 void Reader::binary(std::string_view bytes)

@@ -3,9 +3,12 @@
 #include "ui/rtf/RtfCodePages.h"
 #include "ui/rtf/RtfFormatTables.h"
 #include "ui/rtf/RtfKeywords.h"
+#include "ui/rtf/RtfLists.h"
 #include "ui/rtf/RtfPicture.h"
 #include "ui/rtf/RtfSink.h"
 #include "ui/rtf/RtfTokenizer.h"
+
+#include <QHash>
 
 #include <vector>
 
@@ -19,11 +22,49 @@ public:
     static constexpr size_t kMaxDepth = 400;
     static constexpr int kMaxUnicodeSkip = 8;
 
-    Reader(QByteArrayView input, ContentSink &sink);
+    static constexpr size_t kMaxTabStops = 64;
+    static constexpr qsizetype kMaxCollectedText = 4096;
+
+    Reader(QByteArrayView input, ContentSink &sink,
+           const QTextCharFormat &implicit = QTextCharFormat());
     void run();
 
 private:
-    enum class Destination { Text, FontTable, ColorTable, Picture, Ignore };
+    enum class Destination {
+        Text,
+        FontTable,
+        ColorTable,
+        Picture,
+        Ignore,
+        ListTable, // \listtable and \listoverridetable with their groups
+        LevelText,
+        Numbering, // {\*\pn ...}
+        NumberingText, // its {\pntxtb ...} and {\pntxta ...}
+        MarkerText, // {\listtext ...} and {\pntext ...}
+        FieldInstruction,
+    };
+
+    struct TabStop
+    {
+        int twips = 0;
+        int kind = 0; // QTextOption::TabType
+        bool operator==(const TabStop &other) const
+        {
+            return twips == other.twips && kind == other.kind;
+        }
+    };
+
+    // An old-style {\*\pn ...} numbering.
+    struct OldNumbering
+    {
+        bool set = false;
+        bool body = false; // \pnlvlbody: numbered, else bulleted
+        int level = 0;
+        QTextListFormat::Style style = QTextListFormat::ListDecimal;
+        QString before;
+        QString after;
+        int start = 1;
+    };
 
     struct ParaState
     {
@@ -31,6 +72,16 @@ private:
         int leftTwips = 0;
         int rightTwips = 0;
         int firstTwips = 0;
+        int spaceBefore = 0;
+        int spaceAfter = 0;
+        int lineSpacing = 0; // \sl: 0 single; negative exact, positive at least
+        bool lineMultiple = false; // \slmult1: \sl in 240ths of a line
+        std::vector<TabStop> tabs;
+        int tabKind = 0; // for the next \tx
+        int listOverride = 0; // \lsN; 0: none
+        int listLevel = 0;
+        OldNumbering numbering;
+        int tableDepth = 0;
     };
 
     struct Group
@@ -44,6 +95,10 @@ private:
         bool starred = false; // \* was read: an unknown destination word skips the group
         bool shapePicture = false;
         bool pictureGroup = false; // the group that \pict made a picture
+        // The word that made this group its destination, for its close.
+        Keyword opened = Keyword::Unknown;
+        int fieldLink = 0; // the link a field's instruction named, for its result
+        bool objectGroup = false;
     };
 
     Group &top() { return m_groups.back(); }
@@ -57,7 +112,17 @@ private:
     void documentWord(const KeywordInfo &info, const Token &token);
     bool destinationWord(const KeywordInfo &info, const Token &token);
     void formatWord(const KeywordInfo &info, const Token &token);
-    void tableWord(const KeywordInfo &info);
+    bool structureDestination(const KeywordInfo &info);
+    void closeStructureGroup(const Group &closing);
+    void paragraphWord(const KeywordInfo &info, const Token &token);
+    void listWord(const KeywordInfo &info, const Token &token);
+    void tableWord(const KeywordInfo &info, const Token &token);
+    void rowWord(const KeywordInfo &info, const Token &token);
+    void endCellOrRow(const KeywordInfo &info);
+    bool collecting() const;
+    void collectText(const QString &text);
+    void tellTableDepth(int depth);
+    int linkOfInstruction(const QString &instruction);
     void pictureWord(const KeywordInfo &info, const Token &token);
     void controlSymbol(char symbol);
     void text(std::string_view bytes);
@@ -87,14 +152,17 @@ private:
     ShownPicture shownPicture(qsizetype endOffset);
     void finishPicture(qsizetype endOffset);
     QByteArray canonicalPictureGroup() const;
-    QTextBlockFormat blockFormat(const ParaState &para) const;
+    QTextBlockFormat blockFormat(const ParaState &para, const ListLevel *level) const;
+    ParagraphEnd paragraphEnd(const ParaState &para, const CharState &chr);
     QTextCharFormat charFormat(const CharState &state);
 
     Tokenizer m_tokens;
     ContentSink &m_builder;
     FontTable m_fonts;
     ColorTable m_colors;
-    CharFormatCache m_formats {m_fonts, m_colors};
+    QStringList m_links;
+    CharFormatCache m_formats;
+    ListTable m_lists;
     CodePageDecoder m_decoder;
     PixelBudget m_budget;
     std::vector<Group> m_groups;
@@ -103,7 +171,6 @@ private:
     int m_defaultFont = -1;
     int m_skip = 0; // fallback units still to drop after \u
     char16_t m_highSurrogate = 0;
-    bool m_cellPending = false;
     bool m_afterShapePicture = false;
     bool m_finished = false;
     bool m_finalCaptured = false;
@@ -118,6 +185,33 @@ private:
     bool m_pictureGroupIsClean = false;
     ParaState m_finalPara;
     CharState m_finalChr;
+
+    // Text that a structure group collects: a level's text, a marker, a field
+    // instruction.
+    QString m_collected;
+    QString m_marker; // the paragraph's {\listtext ...}, for readers of old files
+    bool m_markerSeen = false;
+    OldNumbering m_numbering; // the {\*\pn ...} being read
+    // Old-style lists continue while paragraphs follow each other in them.
+    int m_oldListRun = 0;
+    bool m_lastWasOldList = false;
+    QHash<int, int> m_oldListItems;
+    int m_tableDepth = 0; // as the sink was last told
+    // A row definition (\trowd ... \cellxN) as it is read.
+    struct RowDefinition
+    {
+        TableRow row;
+        TableRow::Cell cell; // what the words before its \cellx say
+        int widthType = 0; // \clftsWidthN
+        int width = 0;
+        int lastRight = 0;
+        bool cellBorder = false; // the words after \clbrdrX describe a border
+    };
+    RowDefinition &rowDefinition();
+    std::vector<RowDefinition> m_rows; // one for each table depth
+    bool m_openObject = false;
+    int m_objectPictures = 0; // pictures the open object has shown
+    bool m_objectText = false; // and whether it showed anything else
 };
 
 } // namespace rtf

@@ -43,10 +43,10 @@ void Reader::prepareTextSink()
     m_pendingCodePage = codePage;
     m_afterShapePicture = false;
     emitPendingSurrogate();
-    if (m_cellPending) {
-        m_cellPending = false;
+    if (top().para.tableDepth != m_tableDepth) {
         flushBytes();
-        m_pendingText += QLatin1Char('\t');
+        flushText();
+        tellTableDepth(top().para.tableDepth);
     }
 }
 
@@ -77,6 +77,11 @@ void Reader::addUnicode(int value)
     // A signed 16-bit value; some writers send 0x8000 and up unsigned.
     const int unit = value < 0 ? value + 65536 : value;
     const Destination dest = top().dest;
+    if (collecting()) {
+        if (unit >= 0 && unit <= 0xFFFF)
+            collectText(QString(QChar(char16_t(unit))));
+        return;
+    }
     if (dest != Destination::Text && dest != Destination::FontTable)
         return;
     QString text;
@@ -126,6 +131,7 @@ void Reader::flushText()
     }
     m_builder.appendText(m_pendingText, charFormat(m_pendingState));
     m_pendingText.clear();
+    m_objectText = m_objectText || m_openObject;
 }
 
 void Reader::flushFontName()
@@ -142,29 +148,14 @@ QTextCharFormat Reader::charFormat(const CharState &state)
     return m_builder.wantsFormats() ? m_formats.format(state) : QTextCharFormat();
 }
 
-QTextBlockFormat Reader::blockFormat(const ParaState &para) const
-{
-    QTextBlockFormat format;
-    if (!m_builder.wantsFormats())
-        return format;
-    if (para.alignment != Qt::AlignLeft)
-        format.setAlignment(para.alignment);
-    if (para.leftTwips)
-        format.setLeftMargin(para.leftTwips / kTwipsPerPixel);
-    if (para.rightTwips)
-        format.setRightMargin(para.rightTwips / kTwipsPerPixel);
-    if (para.firstTwips)
-        format.setTextIndent(para.firstTwips / kTwipsPerPixel);
-    return format;
-}
-
 void Reader::endParagraph()
 {
     emitPendingSurrogate();
     flushBytes();
     flushText();
-    m_cellPending = false;
-    m_builder.endParagraph(blockFormat(top().para), charFormat(top().chr));
+    tellTableDepth(top().para.tableDepth);
+    m_builder.endParagraph(paragraphEnd(top().para, top().chr));
+    m_objectText = m_objectText || m_openObject;
 }
 
 Reader::ShownPicture Reader::shownPicture(qsizetype endOffset)
@@ -192,14 +183,13 @@ void Reader::finishPicture(qsizetype endOffset)
     const ShownPicture picture
         = m_builder.wantsFormats() ? shownPicture(endOffset) : ShownPicture();
     emitPendingSurrogate();
-    if (m_cellPending) {
-        m_cellPending = false;
-        addTextChars(QStringLiteral("\t"));
-    }
     flushBytes();
     flushText();
+    tellTableDepth(top().para.tableDepth);
     m_builder.appendImage(picture.image, picture.name, picture.shownSize, picture.original);
     m_picture = PictureData();
+    if (m_openObject)
+        ++m_objectPictures;
 }
 
 // The picture group rebuilt from what was read, for a file cut off inside it.

@@ -3,6 +3,7 @@
 #include "platform/Product.h"
 #include "ui/rtf/Rtf.h"
 #include "ui/rtf/RtfCodePages.h"
+#include "ui/rtf/RtfLists.h"
 #include "ui/rtf/RtfPicture.h"
 #include "ui/rtf/RtfTokenizer.h"
 
@@ -12,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <optional>
@@ -87,21 +89,45 @@ bool isWholeGroup(const QByteArray &bytes)
     return tokens.position() == bytes.size();
 }
 
-int twips(double pixels)
+const char *underlineWord(int style)
 {
-    return qRound(pixels * kTwipsPerPixel);
+    switch (style) {
+    case QTextCharFormat::NoUnderline:
+        return "ulnone";
+    case QTextCharFormat::DashUnderline:
+        return "uldash";
+    case QTextCharFormat::DotLine:
+        return "uld";
+    case QTextCharFormat::DashDotLine:
+        return "uldashd";
+    case QTextCharFormat::DashDotDotLine:
+        return "uldashdd";
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline:
+        return "ulwave";
+    default:
+        return "ul";
+    }
 }
 
 } // namespace
 
 bool Writer::ParaFormat::operator==(const ParaFormat &other) const
 {
-    return std::tie(alignment, leftTwips, rightTwips, firstTwips)
-        == std::tie(other.alignment, other.leftTwips, other.rightTwips, other.firstTwips);
+    return std::tie(alignment, leftTwips, rightTwips, firstTwips, spaceBefore, spaceAfter,
+                    lineSpacing, lineMultiple, tabs, list, listLevel, tableDepth)
+        == std::tie(other.alignment, other.leftTwips, other.rightTwips, other.firstTwips,
+                    other.spaceBefore, other.spaceAfter, other.lineSpacing, other.lineMultiple,
+                    other.tabs, other.list, other.listLevel, other.tableDepth);
 }
 
-Writer::Writer(const QTextDocument &document)
+Writer::Writer(const QTextDocument &document, const QTextCharFormat &defaults)
     : m_document(document)
+    , m_defaults(defaults)
+    , m_allFormats(document.allFormats())
+    , m_effective(size_t(m_allFormats.size()))
+    , m_runs(size_t(m_allFormats.size()))
+    , m_collected(size_t(m_allFormats.size()))
 {
 }
 
@@ -109,8 +135,7 @@ QByteArray Writer::run()
 {
     collectTables();
     writeHeader();
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next())
-        writeBlock(block);
+    writeFrame(m_document.rootFrame()->begin(), 0);
     m_out += '}';
     m_out += kLineEnd;
     return m_out;
@@ -123,18 +148,73 @@ void Writer::collectTables()
         defaultFamily = QStringLiteral("Arial");
     m_fonts.append(defaultFamily);
     m_fontIndex.insert(defaultFamily, 0);
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        if (block.length() <= 1)
-            collectFormat(block.charFormat());
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (!it.fragment().charFormat().isImageFormat())
-                collectFormat(it.fragment().charFormat());
+    collectFrame(m_document.rootFrame()->begin());
+}
+
+void Writer::collectFrame(QTextFrame::iterator it)
+{
+    for (; !it.atEnd(); ++it) {
+        if (const QTextTable *table = qobject_cast<const QTextTable *>(it.currentFrame())) {
+            for (int row = 0; row < table->rows(); ++row) {
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    if (cell.row() == row && cell.column() == column)
+                        collectFrame(cell.begin());
+                }
+            }
+        } else if (const QTextFrame *frame = it.currentFrame()) {
+            collectFrame(frame->begin());
+        } else {
+            collectBlock(it.currentBlock());
         }
     }
 }
 
-void Writer::collectFormat(const QTextCharFormat &format)
+void Writer::collectBlock(const QTextBlock &block)
 {
+    if (const QTextList *list = block.textList(); list && !m_listIndex.contains(list)) {
+        m_lists.push_back(list);
+        m_listIndex.insert(list, int(m_lists.size()));
+    }
+    if (block.length() <= 1)
+        collectFormat(block.charFormatIndex());
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        if (!it.fragment().charFormat().isImageFormat())
+            collectFormat(it.fragment().charFormatIndex());
+    }
+}
+
+// The format as the text shows it: its own properties, else the defaults.
+const QTextCharFormat &Writer::effectiveFormat(int index)
+{
+    std::optional<QTextCharFormat> &effective = m_effective[size_t(index)];
+    if (!effective) {
+        effective = m_allFormats.at(index).toCharFormat();
+        // Pasted headings and <big>/<small> are sized relative to the text
+        // around them: written as the size they show.
+        if (effective->hasProperty(QTextFormat::FontSizeAdjustment)
+            && !effective->hasProperty(QTextFormat::FontPointSize)
+            && !effective->hasProperty(QTextFormat::FontPixelSize)) {
+            static const double scale[] = {7.0 / 9, 8.0 / 9, 1, 1.2, 1.4, 1.8, 2.4};
+            const int step
+                = std::clamp(effective->intProperty(QTextFormat::FontSizeAdjustment) + 2, 0, 6);
+            const double base = m_defaults.hasProperty(QTextFormat::FontPointSize)
+                ? m_defaults.fontPointSize()
+                : m_document.defaultFont().pointSizeF();
+            if (base > 0)
+                effective->setFontPointSize(qRound(base * scale[step] * 2) / 2.0);
+        }
+        fillDefaults(*effective, m_defaults);
+    }
+    return *effective;
+}
+
+void Writer::collectFormat(int index)
+{
+    if (index < 0 || size_t(index) >= m_collected.size() || m_collected[size_t(index)])
+        return;
+    m_collected[size_t(index)] = true;
+    const QTextCharFormat &format = effectiveFormat(index);
     const QString family = familyOf(format);
     if (!family.isEmpty() && !m_fontIndex.contains(family)) {
         m_fontIndex.insert(family, int(m_fonts.size()));
@@ -149,8 +229,12 @@ void Writer::collectFormat(const QTextCharFormat &format)
     }
 }
 
-Writer::RunFormat Writer::runFormat(const QTextCharFormat &format) const
+const Writer::RunFormat &Writer::runFormat(int index)
 {
+    std::optional<RunFormat> &cached = m_runs[size_t(index)];
+    if (cached)
+        return *cached;
+    const QTextCharFormat &format = effectiveFormat(index);
     RunFormat run;
     const QString family = familyOf(format);
     if (!family.isEmpty())
@@ -158,16 +242,27 @@ Writer::RunFormat Writer::runFormat(const QTextCharFormat &format) const
     run.halfPoints = halfPointsOf(format);
     run.bold = format.fontWeight() > QFont::Medium;
     run.italic = format.fontItalic();
-    run.underline = format.underlineStyle() != QTextCharFormat::NoUnderline;
+    run.underline = format.underlineStyle();
     run.strike = format.fontStrikeOut();
+    const int vertical = format.verticalAlignment();
+    if (vertical == QTextCharFormat::AlignSuperScript
+        || vertical == QTextCharFormat::AlignSubScript)
+        run.vertical = vertical;
+    if (format.hasProperty(QTextFormat::FontCapitalization)) {
+        const QFont::Capitalization caps = format.fontCapitalization();
+        run.caps = caps == QFont::SmallCaps ? 1 : caps == QFont::AllUppercase ? 2 : 0;
+    }
     if (const auto color = colorOf(format, QTextFormat::ForegroundBrush))
         run.foreground = m_colorIndex.value(*color);
     if (const auto color = colorOf(format, QTextFormat::BackgroundBrush))
         run.background = m_colorIndex.value(*color);
-    return run;
+    if (format.isAnchor())
+        run.link = format.anchorHref();
+    cached = run;
+    return *cached;
 }
 
-Writer::ParaFormat Writer::paraFormat(const QTextBlock &block) const
+Writer::ParaFormat Writer::paraFormat(const QTextBlock &block, int tableDepth) const
 {
     const QTextBlockFormat format = block.blockFormat();
     ParaFormat para;
@@ -181,6 +276,35 @@ Writer::ParaFormat Writer::paraFormat(const QTextBlock &block) const
     para.leftTwips = twips(format.leftMargin() + format.indent() * m_document.indentWidth());
     para.rightTwips = twips(format.rightMargin());
     para.firstTwips = twips(format.textIndent());
+    para.spaceBefore = twips(format.topMargin());
+    para.spaceAfter = twips(format.bottomMargin());
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        para.lineSpacing = qRound(format.lineHeight() * 240 / 100);
+        para.lineMultiple = true;
+        break;
+    case QTextBlockFormat::FixedHeight:
+        para.lineSpacing = -twips(format.lineHeight());
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        para.lineSpacing = twips(format.lineHeight());
+        break;
+    default:
+        break;
+    }
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        static const char *const kinds[] = {"", "\\tqr", "\\tqc", "\\tqdec"};
+        para.tabs += kinds[std::clamp(int(tab.type), 0, 3)];
+        para.tabs += "\\tx" + QByteArray::number(twips(tab.position));
+    }
+    if (const QTextList *list = block.textList()) {
+        para.list = m_listIndex.value(list);
+        para.listLevel = std::clamp(list->format().indent() - 1, 0, kListLevels - 1);
+        // The level gives the indents; the paragraph's own come on top.
+        para.leftTwips += kListIndentTwips * (para.listLevel + 1);
+        para.firstTwips += kListHangTwips;
+    }
+    para.tableDepth = tableDepth;
     return para;
 }
 
@@ -189,7 +313,7 @@ void Writer::writeHeader()
     m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
-        m_out += encodedName(m_fonts.at(i)) + ";}";
+        m_out += encodedText(m_fonts.at(i)) + ";}";
     }
     m_out += '}';
     m_out += kLineEnd;
@@ -201,6 +325,7 @@ void Writer::writeHeader()
     }
     m_out += '}';
     m_out += kLineEnd;
+    writeListTable();
     m_out += "{\\*\\generator ";
     m_out += product::kApplicationTitle;
     m_out += ' ';
@@ -209,24 +334,31 @@ void Writer::writeHeader()
     m_out += kLineEnd;
 }
 
-void Writer::writeBlock(const QTextBlock &block)
+void Writer::writeBlock(const QTextBlock &block, int tableDepth, const char *endWord)
 {
-    writeParaFormat(paraFormat(block));
+    writeParaFormat(paraFormat(block, tableDepth));
     writeListMarker(block);
     if (block.length() <= 1)
-        writeRunFormat(runFormat(block.charFormat()));
+        writeRunFormat(runFormat(block.charFormatIndex()));
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
         if (format.isImageFormat()) {
+            closeLink();
             for (qsizetype i = 0; i < fragment.length(); ++i)
                 writePicture(format.toImageFormat());
             continue;
         }
-        writeRunFormat(runFormat(format));
+        const RunFormat &run = runFormat(fragment.charFormatIndex());
+        if (run.link != m_openLink) {
+            closeLink();
+            openLink(run.link);
+        }
+        writeRunFormat(run);
         writeText(fragment.text());
     }
-    writeWord("par");
+    closeLink();
+    writeWord(endWord);
     m_out += kLineEnd;
     m_needDelimiter = false;
 }
@@ -238,6 +370,14 @@ void Writer::writeParaFormat(const ParaFormat &format)
     m_firstParagraph = false;
     m_para = format;
     writeWord("pard");
+    if (format.tableDepth > 0)
+        writeWord("intbl");
+    if (format.tableDepth > 1)
+        writeWord("itap", format.tableDepth);
+    if (format.list) {
+        writeWord("ls", format.list);
+        writeWord("ilvl", format.listLevel);
+    }
     if (format.alignment) {
         const char word[] = {'q', format.alignment, '\0'};
         writeWord(word);
@@ -248,6 +388,18 @@ void Writer::writeParaFormat(const ParaFormat &format)
         writeWord("ri", format.rightTwips);
     if (format.firstTwips)
         writeWord("fi", format.firstTwips);
+    if (format.spaceBefore)
+        writeWord("sb", format.spaceBefore);
+    if (format.spaceAfter)
+        writeWord("sa", format.spaceAfter);
+    if (format.lineSpacing) {
+        writeWord("sl", format.lineSpacing);
+        writeWord("slmult", format.lineMultiple ? 1 : 0);
+    }
+    if (!format.tabs.isEmpty()) {
+        m_out += format.tabs;
+        m_needDelimiter = true;
+    }
 }
 
 void Writer::writeRunFormat(const RunFormat &format)
@@ -255,24 +407,39 @@ void Writer::writeRunFormat(const RunFormat &format)
     // Only \plain takes a font or size away again.
     if ((m_run.font >= 0 && format.font < 0) || (m_run.halfPoints > 0 && format.halfPoints == 0)) {
         writeWord("plain");
+        const QString link = m_run.link;
         m_run = RunFormat();
+        m_run.link = link;
     }
     if (format.foreground != m_run.foreground)
         writeWord("cf", format.foreground);
-    if (format.background != m_run.background)
+    if (format.background != m_run.background) {
+        // Word and LibreOffice show the shading, rich-edit the highlight.
+        writeWord("chcbpat", format.background);
         writeWord("highlight", format.background);
+    }
     if (format.bold != m_run.bold)
         writeWord(format.bold ? "b" : "b0");
     if (format.italic != m_run.italic)
         writeWord(format.italic ? "i" : "i0");
     if (format.underline != m_run.underline)
-        writeWord(format.underline ? "ul" : "ulnone");
+        writeWord(underlineWord(format.underline));
     if (format.strike != m_run.strike)
         writeWord(format.strike ? "strike" : "strike0");
     if (format.font != m_run.font)
         writeWord("f", format.font);
     if (format.halfPoints != m_run.halfPoints)
         writeWord("fs", format.halfPoints);
+    if (format.vertical != m_run.vertical)
+        writeWord(format.vertical == QTextCharFormat::AlignSuperScript     ? "super"
+                      : format.vertical == QTextCharFormat::AlignSubScript ? "sub"
+                                                                           : "nosupersub");
+    if (format.caps != m_run.caps) {
+        if (m_run.caps)
+            writeWord(m_run.caps == 1 ? "scaps0" : "caps0");
+        if (format.caps)
+            writeWord(format.caps == 1 ? "scaps" : "caps");
+    }
     m_run = format;
 }
 
@@ -281,13 +448,10 @@ void Writer::writeListMarker(const QTextBlock &block)
     const QTextList *list = block.textList();
     if (!list)
         return;
-    // Disc, circle and square lists have no item text of their own.
-    const int style = list->format().style();
-    const bool bullet = style >= QTextListFormat::ListSquare && style <= QTextListFormat::ListDisc;
-    const QString marker = bullet ? QString(QChar(0x2022)) : list->itemText(block);
-    m_out += "{\\pntext";
+    // For readers that know no list table.
+    m_out += "{\\listtext";
     m_needDelimiter = true;
-    writeText(marker);
+    writeText(listMarker(list->format(), m_listItems.next(block)));
     writeWord("tab");
     m_out += '}';
     m_needDelimiter = false;
@@ -321,9 +485,16 @@ void Writer::writeText(const QString &text)
 
 void Writer::writePicture(const QTextImageFormat &format)
 {
-    const QByteArray original = format.property(kOriginalPictureProperty).toByteArray();
-    if (isWholeGroup(original)) {
-        m_out += original;
+    // An object, or a picture this program cannot show, goes back as it
+    // came, at the size it is shown now.
+    for (int property : {kOriginalObjectProperty, kOriginalPictureProperty}) {
+        const QByteArray original = format.property(property).toByteArray();
+        if (!isWholeGroup(original))
+            continue;
+        const QSizeF shown(format.width(), format.height());
+        const QVariant read = format.property(kOriginalShownSizeProperty);
+        m_out += !read.isValid() || read.toSizeF() == shown ? original
+                                                            : withShownSize(original, shown);
         m_needDelimiter = false;
         return;
     }
@@ -377,16 +548,16 @@ void Writer::writeRaw(char c)
     m_out += c;
 }
 
-QByteArray Writer::encodedName(const QString &name)
+QByteArray Writer::encodedText(const QString &text)
 {
-    QByteArray text;
-    std::swap(text, m_out);
+    QByteArray encoded;
+    std::swap(encoded, m_out);
     m_needDelimiter = false;
-    writeText(name);
-    std::swap(text, m_out);
+    writeText(text);
+    std::swap(encoded, m_out);
     m_needDelimiter = false;
-    // A ';' would end the name early; as \'3b it stays part of it.
-    return text.replace(";", "\\'3b");
+    // A ';' would end a name early; as \'3b it stays part of it.
+    return encoded.replace(";", "\\'3b");
 }
 
 } // namespace rtf
