@@ -3,6 +3,7 @@ drives the real program as a user would, with the mouse, the keyboard, the
 tray and jotletctl."""
 import datetime
 import os
+import re
 import signal
 import time
 
@@ -558,9 +559,62 @@ def wayland_through_xwayland(program):
         check(saved == (title, geometry), "%s saved where it was: %s" % (name, record))
 
 
+def stacking(desktop):
+    """Client windows bottom to top, as the window manager stacks them."""
+    out = desktop.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+    return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
+
+
+def dialogs_in_front_and_focus(program):
+    """The program's questions stand above notes kept on top; a new note
+    takes the keyboard, and gets it back after its font dialog; the options
+    dialog opens where it was left."""
+    desktop, account = program.desktop, program.account
+    settle(account, width=260, height=160, position=2)
+    # A note on top over the middle of the screen, where questions appear.
+    account.make_note("100.jtl", note_record("On top", 300, 150, 700, 500, onTop=True),
+                      minimal_rtf("On top"))
+    start_settled(program)
+    on_top = program.wait_for_windows(1)[0]
+    tray_menu(program, "delete-all")
+    box = program.wait_for_window("Vesk Jotlet Light")
+    order = stacking(desktop)
+    check(order.index(box) > order.index(on_top), "the question is under the on-top note")
+    desktop.xdotool("windowactivate", "--sync", box)
+    desktop.key("Escape")
+
+    desktop.click(*program.tray_icon())
+    wait_until(lambda: len(program.windows()) == 2, 20, "the new note")
+    desktop.type_text("Typed at once")
+    desktop.key("ctrl+f")
+    font = program.wait_for_window("Font")
+    desktop.xdotool("windowactivate", "--sync", font)
+    desktop.key("Escape")
+    time.sleep(SETTLE)
+    desktop.type_text(" and after")
+    time.sleep(3)
+    bodies = [open(os.path.join(account.note_folder, n + "2"), encoding="latin-1").read()
+              for n in account.note_files()]
+    check(any("Typed at once and after" in body for body in bodies),
+          "the keys did not reach the new note")
+
+    places = []
+    for _ in range(2):
+        old = program.pids()
+        check(program.ctl("options").returncode == 0, "jotletctl options")
+        options = program.wait_for_window("Options")
+        places.append(desktop.geometry(options))
+        desktop.xdotool("windowactivate", "--sync", options)
+        desktop.key("Escape")
+        wait_until(lambda: program.pids() and program.pids() != old, 20, "the restart")
+        program.wait_for_windows(2)
+    check(places[0] == places[1], "the options dialog moved: %s" % places)
+
+
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
                                   one_instance_and_restart, untouched_notes_stay_as_they_were,
                                   tray_coming_and_going, typing_survives_a_crash, display_lost,
                                   places_after_about, ending_with_a_dialog_open,
-                                  tray_through_status_notifier, wayland_through_xwayland)}
+                                  tray_through_status_notifier, wayland_through_xwayland,
+                                  dialogs_in_front_and_focus)}

@@ -22,8 +22,10 @@ def font(name, size, **style):
 
 
 def rtf(lines, face="DejaVu Sans"):
+    """A body of lines; \\cf1 to \\cf3 colour a run red, blue or green."""
     body = "\\par ".join(lines)
-    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 %s;}}\\f0\\fs20 %s\\par}" % (face, body)
+    colours = "{\\colortbl ;\\red200\\green0\\blue0;\\red0\\green60\\blue200;\\red0\\green130\\blue0;}"
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 %s;}}%s\\f0\\fs20 %s\\par}" % (face, colours, body)
 
 
 NOTES = [
@@ -32,14 +34,18 @@ NOTES = [
     ("11.jtl", "Phone numbers", 230, 20, 220, 150, 0xC0C0FF, 0x9090E0,
      font("Liberation Serif", 12, italic=True), ["Anna 0123 456 789", "Plumber 0987 654 321"]),
     ("12.jtl", "Today", 470, 20, 200, 150, 0xFFE0C0, 0xE0B080,
-     font("Liberation Mono", 10, bold=True), ["10:30 dentist", "14:00 call back Tom"]),
+     font("Liberation Mono", 10, bold=True),
+     ["{\\cf1 10:30 dentist}", "14:00 call back {\\cf2 Tom}", "{\\cf3 buy flowers}"]),
 ]
+# Kept on top in the middle of the screen, where questions appear.
+ON_TOP = ("13.jtl", "Kept on top", 400, 220, 480, 300, 0xC0FFC0, 0x90D090,
+          font("DejaVu Sans", 10), ["A note kept above other windows"])
 
 
 def add_notes(account):
-    for name, title, left, top, w, h, back, title_back, body_font, lines in NOTES:
+    for name, title, left, top, w, h, back, title_back, body_font, lines in NOTES + [ON_TOP]:
         record = note_record(title, left, top, w, h, backColor=back, titleColor=title_back,
-                             bodyFont=body_font, lines=lines)
+                             bodyFont=body_font, lines=lines, onTop=name == ON_TOP[0])
         record["titleFont"] = dict(body_font, bold=True, italic=False, size=10)
         account.make_note(name, record, rtf(lines, body_font["name"]))
 
@@ -64,7 +70,7 @@ def take(program, desktop, out):
     settle(account)
     add_notes(account)
     program.start()
-    program.wait_for_windows(len(NOTES))
+    program.wait_for_windows(len(NOTES) + 1)
     time.sleep(SETTLE * 2)
     desktop.screenshot(os.path.join(out, "notes.png"), (10, 10, 680, 170))
 
@@ -83,7 +89,7 @@ def take(program, desktop, out):
     desktop.xdotool("windowactivate", "--sync", options)
     desktop.key("Escape")
     time.sleep(SETTLE)
-    program.wait_for_windows(len(NOTES), timeout=30)
+    program.wait_for_windows(len(NOTES) + 1, timeout=30)
     time.sleep(SETTLE)
 
     # The alarm dialog: "Note alarms" in the title menu of the first note.
@@ -96,8 +102,31 @@ def take(program, desktop, out):
                if desktop.name(w) not in ("JotNoteLight", "") and desktop.geometry(w)[3] > 60]
     if dialogs:
         desktop.screenshot(os.path.join(out, "alarm-dialog.png"), desktop.geometry(dialogs[-1]))
+        desktop.key("Escape")
+        time.sleep(SETTLE)
     else:
         print("no alarm dialog to take")
+
+    # The font dialog of the note with coloured text, on its first word.
+    note = [w for w in program.windows() if desktop.geometry(w)[0] == 470][0]
+    x, y, _, _ = desktop.geometry(note)
+    desktop.click(x + 30, y + 26)
+    desktop.key("Home", "shift+ctrl+Right")
+    desktop.key("ctrl+f")
+    font_dialog = program.wait_for_window("Font")
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "font-dialog.png"), desktop.geometry(font_dialog))
+    desktop.key("Escape")
+    time.sleep(SETTLE)
+
+    # A question of the program stands above the note kept on top.
+    tray_menu(program, "delete-all")
+    box = program.wait_for_window("Vesk Jotlet Light")
+    time.sleep(SETTLE * 2)
+    bx, by, bw, bh = desktop.geometry(box)
+    desktop.screenshot(os.path.join(out, "question-above-note.png"),
+                       (min(bx, 400) - 10, min(by, 220) - 10, 500, 320))
+    desktop.key("Escape")
 
 
 if __name__ == "__main__":
