@@ -25,8 +25,9 @@ template<typename Step> void forEachCollectingErrors(int count, const Step &step
 
 } // namespace
 
-TVeskLista::TVeskLista()
-    : m_notes(std::in_place)
+TVeskLista::TVeskLista(note::SharedServices services)
+    : m_services(std::move(services))
+    , m_notes(std::in_place)
 {
 }
 
@@ -49,7 +50,7 @@ TSingolNote *TVeskLista::form(int index) const
 
 TSingolNote *TVeskLista::addNew(bool visible, bool onTop)
 {
-    auto note = std::make_unique<TSingolNote>(onTop);
+    auto note = std::make_unique<TSingolNote>(onTop, m_services);
     note->InitDefaults();
     TSingolNote *added = m_notes->emplace_back(std::move(note)).get();
     added->setVisible(visible);
@@ -58,7 +59,7 @@ TSingolNote *TVeskLista::addNew(bool visible, bool onTop)
 
 TSingolNote *TVeskLista::addFromFile(const QString &fileName, bool onTop)
 {
-    auto note = std::make_unique<TSingolNote>(onTop);
+    auto note = std::make_unique<TSingolNote>(onTop, m_services);
     if (!fileName.isEmpty())
         note->LoadNote(fileName);
     return m_notes->emplace_back(std::move(note)).get();
@@ -69,7 +70,7 @@ void TVeskLista::deleteNote(int index)
     if (index < 0 || index >= count())
         throw EVeskListError(QStringLiteral("TVeskList.delete(index):tFoglio:Out of index"));
     TSingolNote *note = (*m_notes)[size_t(index)].get();
-    note->Discarded = true;
+    note->discard();
     note->SaveNote();
     note->close();
     m_notes->erase(m_notes->begin() + index);
@@ -83,7 +84,7 @@ void TVeskLista::saveAll()
 void TVeskLista::purgeClosed()
 {
     for (int i = 0; i < count();) {
-        if ((*m_notes)[size_t(i)]->Discarded)
+        if ((*m_notes)[size_t(i)]->Discarded())
             deleteNote(i);
         else
             ++i;

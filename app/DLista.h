@@ -1,5 +1,6 @@
 #pragma once
 
+#include "note/NoteServices.h"
 #include "platform/Errors.h"
 
 #include <QString>
@@ -23,7 +24,8 @@ public:
 class TVeskLista
 {
 public:
-    TVeskLista();
+    // Every note of the list gets these services.
+    explicit TVeskLista(note::SharedServices services = note::desktopServices());
     // Saves and closes every note that is still there; errors are reported.
     ~TVeskLista();
     TVeskLista(const TVeskLista &) = delete;
@@ -56,6 +58,7 @@ public:
     void destroy();
 
 private:
+    note::SharedServices m_services;
     std::optional<std::vector<std::unique_ptr<TSingolNote>>> m_notes;
 };
 

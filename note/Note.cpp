@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
@@ -53,20 +52,6 @@ QPointer<TSingolNote> &installedNote()
     return note;
 }
 
-notegeometry::RandomDraw &injectedDraw()
-{
-    static notegeometry::RandomDraw draw;
-    return draw;
-}
-
-int randomBelow(int bound)
-{
-    const notegeometry::RandomDraw &draw = injectedDraw();
-    if (draw)
-        return draw(bound);
-    return int(QRandomGenerator::global()->bounded(bound));
-}
-
 // A font built from the settings with `prefix` ("" for the body, "Title"
 // for the title strip), each part defaulting to the current font's.
 storage::FontDesc fontFromSettings(const QString &prefix, const storage::FontDesc &current)
@@ -87,22 +72,21 @@ storage::FontDesc fontFromSettings(const QString &prefix, const storage::FontDes
 
 } // namespace
 
-TSingolNote::TSingolNote(bool onTop)
+TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
-    , CreateStamp1(storage::nowDateTime())
-    , CreateStamp2(storage::nowDateTime())
-    , AlarmDate(storage::nowDateTime())
-    , AlarmTime(storage::nowDateTime())
-    , ExpirationDate(storage::nowDateTime())
-    , ExpirationTime(storage::nowDateTime())
     , NotePanel(new note::NotePanel(this))
     , NoteTitle(new note::NoteTitle(NotePanel))
     , TitleEdit(new QLineEdit(NotePanel))
     , NoteText(new ui::NoteText(NotePanel))
     , Menus(note::buildNoteMenus(this, NoteText))
+    , m_services(std::move(services))
     , m_saveTimer(new QTimer(this))
     , m_placeCheck(new QTimer(this))
 {
+    const double created = m_services->now();
+    m_record.createStamp1 = m_record.createStamp2 = created;
+    m_record.alarmDate = m_record.alarmTime = created;
+    m_record.expirationDate = m_record.expirationTime = created;
     m_saveTimer->setSingleShot(true);
     connect(m_saveTimer, &QTimer::timeout, this, &TSingolNote::saveChanges);
     // Long enough for the window manager to have put the frame in place.
@@ -135,7 +119,7 @@ TSingolNote::TSingolNote(bool onTop)
     LayoutBody();
     connectParts();
 
-    m_onTop = onTop;
+    m_record.onTop = onTop;
     installActivationHandler(this);
     SetOnTop(onTop);
     Menus.Ontop1->setChecked(onTop);
@@ -193,9 +177,9 @@ void TSingolNote::installActivationHandler(TSingolNote *note)
     installedNote() = note;
 }
 
-void TSingolNote::setRandomDraw(notegeometry::RandomDraw draw)
+int TSingolNote::randomBelow(int bound) const
 {
-    injectedDraw() = std::move(draw);
+    return m_services->randomDraw(bound);
 }
 
 QString TSingolNote::notePath() const
@@ -205,10 +189,10 @@ QString TSingolNote::notePath() const
 
 void TSingolNote::InitDefaults()
 {
-    Parked = false;
+    m_parked = false;
     m_noteFolder = storage::noteFolderPath();
-    SizingWidth = false;
-    SizingHeight = false;
+    m_sizingWidth = false;
+    m_sizingHeight = false;
     NoteTitle->setText(readRegString(QStringLiteral("title"), QString::fromLatin1(product::kName)));
     applyWindowSize(readRegInt(QStringLiteral("width"), 135),
                     readRegInt(QStringLiteral("height"), 80));
@@ -225,9 +209,12 @@ void TSingolNote::InitDefaults()
     NoteTitle->setFontDesc(titleFont);
 
     const int position = readRegInt(QStringLiteral("position"), notegeometry::Casual);
-    move(notegeometry::placeNewNote(position, note::primaryScreenSize(), size(), randomBelow));
-    m_noteFileName = storage::newNoteFileName(m_noteFolder, randomBelow);
-    SetOnTop(m_onTop);
+    const notegeometry::RandomDraw draw = [this](int bound) {
+        return randomBelow(bound);
+    };
+    move(notegeometry::placeNewNote(position, note::primaryScreenSize(), size(), draw));
+    m_noteFileName = storage::newNoteFileName(m_noteFolder, draw);
+    SetOnTop(m_record.onTop);
     LayoutBody();
 }
 
@@ -239,7 +226,7 @@ void TSingolNote::applyWindowSize(int width, int height)
 
 void TSingolNote::SetOnTop(bool value)
 {
-    if (Discarded)
+    if (m_discarded)
         return;
     // Only the stacking band changes: setWindowFlags would hide and re-create
     // the window, so the created window gets the hint directly and the
@@ -249,15 +236,15 @@ void TSingolNote::SetOnTop(bool value)
     overrideWindowFlags(flags);
     if (QWindow *window = windowHandle())
         window->setFlag(Qt::WindowStaysOnTopHint, value);
-    if (m_onTop != value)
+    if (m_record.onTop != value)
         noteChanged();
-    m_onTop = value;
+    m_record.onTop = value;
     Menus.Ontop1->setChecked(value);
 }
 
 void TSingolNote::BringToFront()
 {
-    const bool wasOnTop = m_onTop;
+    const bool wasOnTop = m_record.onTop;
     SetOnTop(true);
     raise();
     if (!wasOnTop)
@@ -286,10 +273,10 @@ void TSingolNote::LayoutBody()
 void TSingolNote::FormDeactivate()
 {
     ui::runGuarded(this, [this] {
-        if (!Modified)
+        if (!m_modified)
             return;
         SaveNote();
-        Modified = false;
+        m_modified = false;
     });
 }
 
@@ -301,9 +288,9 @@ void TSingolNote::NoteTextExit()
 void TSingolNote::Ontop1Click()
 {
     ui::runGuarded(this, [this] {
-        SetOnTop(!m_onTop);
+        SetOnTop(!m_record.onTop);
         // A discarded note ignores it; the check mark must not pretend otherwise.
-        Menus.Ontop1->setChecked(m_onTop);
+        Menus.Ontop1->setChecked(m_record.onTop);
     });
 }
 
@@ -336,7 +323,7 @@ void TSingolNote::moveEvent(QMoveEvent *event)
 void TSingolNote::resizeEvent(QResizeEvent *event)
 {
     ui::runGuarded(this, [this] {
-        Modified = true;
+        m_modified = true;
         LayoutBody();
     });
     noteChanged();
@@ -369,7 +356,7 @@ void TSingolNote::matchPlaceOnScreen()
 
 void TSingolNote::noteChanged()
 {
-    if (Discarded)
+    if (m_discarded)
         return;
     if (!m_unsavedSince.isValid())
         m_unsavedSince.start();
@@ -386,7 +373,7 @@ void TSingolNote::forgetChanges()
 
 void TSingolNote::saveChanges()
 {
-    if (!hasUnsavedChanges() || Discarded)
+    if (!hasUnsavedChanges() || m_discarded)
         return;
     QString reason;
     try {

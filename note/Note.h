@@ -2,6 +2,8 @@
 
 #include "note/NoteGeometry.h"
 #include "note/NoteMenus.h"
+#include "note/NoteServices.h"
+#include "storage/NoteFile.h"
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -15,15 +17,13 @@ class QKeyEvent;
 class QLineEdit;
 class QTimer;
 
-namespace storage {
-struct NoteRecord;
-}
 namespace ui {
 class NoteText;
 }
 namespace note {
 class NotePanel;
 class NoteTitle;
+struct AlarmFields;
 } // namespace note
 
 // One note on the desktop: a borderless tool window with a coloured frame, a
@@ -37,33 +37,59 @@ class TSingolNote : public QWidget
 {
     Q_OBJECT
 public:
-    // Hidden, with the new-note defaults (InitDefaults has run once).
-    explicit TSingolNote(bool onTop);
+    // Hidden, with the new-note defaults (InitDefaults has run once). The
+    // services are what the note hands to the desktop.
+    explicit TSingolNote(bool onTop, note::SharedServices services = note::desktopServices());
     ~TSingolNote() override;
 
-    // The record. Date-times are serials (storage/DateTime.h).
-    bool Modified = true; // the next deactivation must save
-    bool SizingWidth = false; // a resize by the frame grip is under way
-    bool SizingHeight = false;
-    int SizeOriginLeft = 0; // window edges when that resize began
-    int SizeOriginTop = 0;
-    double CreateStamp1 = 0;
-    double CreateStamp2 = 0;
-    quint16 RestoreWidth = 0; // the size to unroll to
-    quint16 RestoreHeight = 0;
-    bool Discarded = false; // closed for good: the next save deletes the files
-    bool Parked = false; // hidden while a modal window is open...
-    bool ParkedVisible = false; // ...and the visibility from before
-    double AlarmDate = 0;
-    double AlarmTime = 0;
-    bool AlarmEnabled = false;
-    bool AlarmFired = false;
-    double ExpirationDate = 0;
-    double ExpirationTime = 0;
-    bool ExpirationEnabled = false;
-    bool ExpirationReserved = false;
+    // The record. What the note file keeps beyond the window's own state
+    // (place, size, title, body, colours, fonts) lives in one NoteRecord,
+    // changed only by the note's own operations below; date-times are
+    // serials (storage/DateTime.h).
+    const storage::NoteRecord &savedFields() const { return m_record; }
+    double CreateStamp1() const { return m_record.createStamp1; }
+    double CreateStamp2() const { return m_record.createStamp2; }
+    // The size to unroll to.
+    quint16 RestoreWidth() const { return m_record.restoreWidth; }
+    quint16 RestoreHeight() const { return m_record.restoreHeight; }
+    double AlarmDate() const { return m_record.alarmDate; }
+    double AlarmTime() const { return m_record.alarmTime; }
+    bool AlarmEnabled() const { return m_record.alarmEnabled; }
+    bool AlarmFired() const { return m_record.alarmFired; }
+    double ExpirationDate() const { return m_record.expirationDate; }
+    double ExpirationTime() const { return m_record.expirationTime; }
+    bool ExpirationEnabled() const { return m_record.expirationEnabled; }
+    bool ExpirationReserved() const { return m_record.expirationReserved; }
+    bool OnTop() const { return m_record.onTop; }
 
-    bool OnTop() const { return m_onTop; }
+    // The window's state.
+    bool Modified() const { return m_modified; } // the next deactivation must save
+    bool SizingWidth() const { return m_sizingWidth; } // a grip resize is under way
+    bool SizingHeight() const { return m_sizingHeight; }
+    int SizeOriginLeft() const { return m_sizeOrigin.x(); } // edges when it began
+    int SizeOriginTop() const { return m_sizeOrigin.y(); }
+    bool Discarded() const { return m_discarded; } // the next save deletes the files
+    bool Parked() const { return m_parked; } // hidden while a modal window is open...
+    bool ParkedVisible() const { return m_parkedVisible; } // ...and visible before
+
+    // The six alarm and expiration fields, as the alarm dialog shows them.
+    note::AlarmFields alarms() const;
+    // The alarm dialog's OK: all six fields taken, the alarm armed again.
+    void setAlarms(const note::AlarmFields &fields);
+    // The alarm goes off: the note is shown on top without taking the focus,
+    // and it does not go off again until its alarms are set again.
+    void fireAlarm();
+    // The expiration comes: the note is discarded and closed, which deletes
+    // its files; the expiration is off.
+    void expire();
+    // Closed for good: the next save deletes the files. Never undone.
+    void discard();
+    // Hidden while a modal window of the program is open, the visibility
+    // from before kept for saving; unpark gives it back. A discarded note
+    // is left as it is.
+    void park();
+    void unpark();
+
     const QString &NoteFolder() const { return m_noteFolder; }
     const QString &NoteFileName() const { return m_noteFileName; }
     // NoteFolder + "/" + NoteFileName.
@@ -109,9 +135,7 @@ public:
     // nearest one. Errors leave the note as it was.
     void LoadNote(const QString &fileName);
 
-    // The draws behind placement and file naming; an empty function restores
-    // the system's random generator. For tests.
-    static void setRandomDraw(notegeometry::RandomDraw draw);
+    const note::NoteServices &services() const { return *m_services; }
 
 protected:
     bool event(QEvent *event) override;
@@ -184,8 +208,17 @@ private:
     void loadBody(const storage::NoteRecord &loaded, const QString &companion);
     void applyRecord(const storage::NoteRecord &record);
     void applyWindowSize(int width, int height);
+    int randomBelow(int bound) const;
 
-    bool m_onTop = false;
+    const note::SharedServices m_services;
+    storage::NoteRecord m_record;
+    bool m_modified = true;
+    bool m_sizingWidth = false;
+    bool m_sizingHeight = false;
+    QPoint m_sizeOrigin;
+    bool m_discarded = false;
+    bool m_parked = false;
+    bool m_parkedVisible = false;
     QString m_noteFolder;
     QString m_noteFileName;
     // A left-button press on the title strip, until its release or until

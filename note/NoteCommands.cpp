@@ -64,7 +64,7 @@ void TSingolNote::connectCommands()
             const int windowsBefore = dialogs::modalWindowsShown();
             ui::runGuarded(this, [this, handler] { (this->*handler)(); });
             noteChanged();
-            if (dialogs::modalWindowsShown() != windowsBefore && isVisible() && !Discarded)
+            if (dialogs::modalWindowsShown() != windowsBefore && isVisible() && !m_discarded)
                 takeFocus();
         });
     };
@@ -137,24 +137,15 @@ void TSingolNote::ChangeColor1Click()
 
 void TSingolNote::Insertdatetime1Click()
 {
-    NoteText->appendLine(note::dateTimeLine(storage::nowDateTime()));
+    NoteText->appendLine(note::dateTimeLine(m_services->now()));
 }
 
 void TSingolNote::Noteexpiration1Click()
 {
     TFRMExpiration dialog(this);
-    dialog.fill(
-        {AlarmDate, AlarmTime, AlarmEnabled, ExpirationDate, ExpirationTime, ExpirationEnabled});
-    if (dialog.execute() != QDialog::Accepted)
-        return;
-    const note::AlarmFields chosen = dialog.values();
-    AlarmFired = false;
-    ExpirationDate = chosen.expirationDate;
-    ExpirationTime = chosen.expirationTime;
-    ExpirationEnabled = chosen.expirationEnabled;
-    AlarmDate = chosen.alarmDate;
-    AlarmTime = chosen.alarmTime;
-    AlarmEnabled = chosen.alarmEnabled;
+    dialog.fill(alarms(), m_services->now());
+    if (dialog.execute() == QDialog::Accepted)
+        setAlarms(dialog.values());
 }
 
 void TSingolNote::insertImage1Click()
@@ -182,7 +173,7 @@ void TSingolNote::InsertPicture(const QString &fileName)
 
 void TSingolNote::Print1Click()
 {
-    std::unique_ptr<QPrinter> printer = note::defaultPrinter();
+    std::unique_ptr<QPrinter> printer = m_services->printer();
     if (!printer) {
         // Without a printer the note can still be kept, or printed later, as
         // a document.
@@ -209,7 +200,7 @@ void TSingolNote::Close1Click()
 {
     if (!dialogs::confirm(this, TReadRes::current().GetText(kCloseQuestionId)))
         return;
-    Discarded = true;
+    discard();
     close();
 }
 
@@ -331,5 +322,5 @@ void TSingolNote::NoteTextURLClick(const QString &linkText, Qt::MouseButton butt
     // Only web and mail addresses open: a note must not start a program.
     const QUrl url = ui::linkUrl(linkText);
     if (!url.isEmpty())
-        note::openUrl(url);
+        m_services->openUrl(url);
 }

@@ -11,31 +11,19 @@
 
 storage::NoteRecord TSingolNote::record() const
 {
-    storage::NoteRecord r;
+    // The fields the window does not hold, then what it shows.
+    storage::NoteRecord r = m_record;
     r.left = x();
     r.top = y();
     r.width = quint16(width());
     r.height = quint16(height());
     r.title = NoteTitle->text();
     r.lines = NoteText->lines();
-    r.visible = Parked ? ParkedVisible : isVisible();
+    r.visible = m_parked ? m_parkedVisible : isVisible();
     r.backColor = NotePanel->colorRef();
     r.titleColor = NoteTitle->colorRef();
     r.bodyFont = NoteText->bodyFont();
     r.titleFont = NoteTitle->fontDesc();
-    r.onTop = m_onTop;
-    r.expirationEnabled = ExpirationEnabled;
-    r.expirationReserved = ExpirationReserved;
-    r.expirationDate = ExpirationDate;
-    r.expirationTime = ExpirationTime;
-    r.alarmEnabled = AlarmEnabled;
-    r.alarmFired = AlarmFired;
-    r.alarmDate = AlarmDate;
-    r.alarmTime = AlarmTime;
-    r.createStamp1 = CreateStamp1;
-    r.createStamp2 = CreateStamp2;
-    r.restoreWidth = RestoreWidth;
-    r.restoreHeight = RestoreHeight;
     return r;
 }
 
@@ -55,7 +43,7 @@ void TSingolNote::SaveNote()
 {
     const QString path = notePath();
     try {
-        if (Discarded) {
+        if (m_discarded) {
             storage::deleteNoteFiles(path);
         } else {
             matchPlaceOnScreen();
@@ -66,9 +54,9 @@ void TSingolNote::SaveNote()
             storage::writeNoteFile(path, record());
         }
     } catch (const EInOutError &e) {
-        throw EInOutError(failedSave(Discarded, NoteTitle->text(), e.message()));
+        throw EInOutError(failedSave(m_discarded, NoteTitle->text(), e.message()));
     } catch (const EConvertError &e) {
-        throw EConvertError(failedSave(Discarded, NoteTitle->text(), e.message()));
+        throw EConvertError(failedSave(m_discarded, NoteTitle->text(), e.message()));
     }
     forgetChanges();
 }
@@ -123,19 +111,8 @@ void TSingolNote::applyRecord(const storage::NoteRecord &r)
     NoteTitle->setColorRef(r.titleColor);
     NoteText->setBodyFont(r.bodyFont);
     NoteTitle->setFontDesc(r.titleFont);
-    m_onTop = r.onTop;
-    ExpirationEnabled = r.expirationEnabled;
-    ExpirationReserved = r.expirationReserved;
-    ExpirationDate = r.expirationDate;
-    ExpirationTime = r.expirationTime;
-    AlarmEnabled = r.alarmEnabled;
-    AlarmFired = r.alarmFired;
-    AlarmDate = r.alarmDate;
-    AlarmTime = r.alarmTime;
-    CreateStamp1 = r.createStamp1;
-    CreateStamp2 = r.createStamp2;
-    RestoreWidth = r.restoreWidth;
-    RestoreHeight = r.restoreHeight;
-    SetOnTop(m_onTop);
+    // The widgets show the rest; the record keeps what they do not.
+    m_record = r;
+    SetOnTop(r.onTop);
     LayoutBody();
 }

@@ -15,10 +15,9 @@ void TSingolNote::NotePanelMouseDown(Qt::MouseButton, const QPoint &position)
 {
     ui::runGuarded(this, [&] {
         const notegeometry::Grip grip = notegeometry::gripAt(position, size());
-        SizingWidth = grip.width;
-        SizingHeight = grip.height;
-        SizeOriginLeft = x();
-        SizeOriginTop = y();
+        m_sizingWidth = grip.width;
+        m_sizingHeight = grip.height;
+        m_sizeOrigin = pos();
         // The pressed panel keeps receiving the moves until the release, even
         // outside the window, so no explicit grab is needed.
     });
@@ -28,21 +27,21 @@ void TSingolNote::NotePanelMouseMove(const QPoint &position)
 {
     ui::runGuarded(this, [&] {
         NotePanel->setCursor(notegeometry::gripCursor(position, size()));
-        if (!SizingWidth && !SizingHeight)
+        if (!m_sizingWidth && !m_sizingHeight)
             return;
         // The pointer's own screen position, not the event's: the window
         // changes under the event while it is being resized.
         const QPoint pointer = QCursor::pos();
         int newWidth = width();
         int newHeight = height();
-        if (SizingWidth) {
+        if (m_sizingWidth) {
             if (const std::optional<int> dragged
-                = notegeometry::draggedWidth(pointer.x(), SizeOriginLeft))
+                = notegeometry::draggedWidth(pointer.x(), m_sizeOrigin.x()))
                 newWidth = *dragged;
         }
-        if (SizingHeight) {
+        if (m_sizingHeight) {
             if (const std::optional<int> dragged
-                = notegeometry::draggedHeight(pointer.y(), SizeOriginTop, NoteTitle->height()))
+                = notegeometry::draggedHeight(pointer.y(), m_sizeOrigin.y(), NoteTitle->height()))
                 newHeight = *dragged;
         }
         resize(newWidth, newHeight);
@@ -52,8 +51,8 @@ void TSingolNote::NotePanelMouseMove(const QPoint &position)
 void TSingolNote::NotePanelMouseUp()
 {
     ui::runGuarded(this, [this] {
-        SizingWidth = false;
-        SizingHeight = false;
+        m_sizingWidth = false;
+        m_sizingHeight = false;
         LayoutBody();
     });
 }
@@ -83,7 +82,7 @@ void TSingolNote::NoteTitleMouseMove()
             QWindow *window = windowHandle();
             if (window && window->startSystemMove()) {
                 m_titleDrag.reset();
-                Modified = true;
+                m_modified = true;
                 return;
             }
             m_titleDrag->systemMoveRefused = true;
@@ -99,7 +98,7 @@ void TSingolNote::NoteTitleMouseUp(Qt::MouseButton button)
             return;
         m_titleDrag.reset();
         // Even a press that moved nothing counts as a move.
-        Modified = true;
+        m_modified = true;
     });
 }
 
@@ -107,9 +106,9 @@ void TSingolNote::NoteTitleDblClick()
 {
     ui::runGuarded(this, [this] {
         const notegeometry::RollUp next
-            = notegeometry::toggleRollUp(size(), QSize(RestoreWidth, RestoreHeight));
-        RestoreWidth = quint16(next.restore.width());
-        RestoreHeight = quint16(next.restore.height());
+            = notegeometry::toggleRollUp(size(), QSize(RestoreWidth(), RestoreHeight()));
+        m_record.restoreWidth = quint16(next.restore.width());
+        m_record.restoreHeight = quint16(next.restore.height());
         applyWindowSize(next.window.width(), next.window.height());
     });
 }
@@ -127,7 +126,7 @@ void TSingolNote::Changetitle1Click()
 
 void TSingolNote::TitleEditChange()
 {
-    ui::runGuarded(this, [this] { Modified = true; });
+    ui::runGuarded(this, [this] { m_modified = true; });
 }
 
 void TSingolNote::TitleEditKeyDown(int key)

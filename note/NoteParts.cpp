@@ -61,17 +61,17 @@ void NotePanel::paintEvent(QPaintEvent *)
 
 void NotePanel::mousePressEvent(QMouseEvent *event)
 {
-    emit mousePressed(event->button(), event->position().toPoint());
+    Q_EMIT mousePressed(event->button(), event->position().toPoint());
 }
 
 void NotePanel::mouseMoveEvent(QMouseEvent *event)
 {
-    emit mouseMoved(event->position().toPoint());
+    Q_EMIT mouseMoved(event->position().toPoint());
 }
 
 void NotePanel::mouseReleaseEvent(QMouseEvent *event)
 {
-    emit mouseReleased(event->button());
+    Q_EMIT mouseReleased(event->button());
 }
 
 NoteTitle::NoteTitle(QWidget *parent)
@@ -103,22 +103,22 @@ void NoteTitle::setFontDesc(const storage::FontDesc &font)
 
 void NoteTitle::mousePressEvent(QMouseEvent *event)
 {
-    emit mousePressed(event->button());
+    Q_EMIT mousePressed(event->button());
 }
 
 void NoteTitle::mouseMoveEvent(QMouseEvent *)
 {
-    emit mouseMoved();
+    Q_EMIT mouseMoved();
 }
 
 void NoteTitle::mouseReleaseEvent(QMouseEvent *event)
 {
-    emit mouseReleased(event->button());
+    Q_EMIT mouseReleased(event->button());
 }
 
 void NoteTitle::mouseDoubleClickEvent(QMouseEvent *)
 {
-    emit doubleClicked();
+    Q_EMIT doubleClicked();
 }
 
 } // namespace note

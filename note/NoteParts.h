@@ -24,7 +24,7 @@ public:
     qint32 colorRef() const { return m_colorRef; }
     void setColorRef(qint32 ref);
 
-signals:
+Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, const QPoint &position);
     void mouseMoved(const QPoint &position);
     void mouseReleased(Qt::MouseButton button);
@@ -54,7 +54,7 @@ public:
     const storage::FontDesc &fontDesc() const { return m_font; }
     void setFontDesc(const storage::FontDesc &font);
 
-signals:
+Q_SIGNALS:
     void mousePressed(Qt::MouseButton button);
     void mouseMoved();
     void mouseReleased(Qt::MouseButton button);

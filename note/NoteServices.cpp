@@ -1,52 +1,41 @@
 #include "note/NoteServices.h"
 
+#include "storage/DateTime.h"
+
 #include <QDesktopServices>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRandomGenerator>
 
 namespace note {
-namespace {
 
-UrlOpener &injectedOpener()
+SharedServices withDesktopDefaults(NoteServices services)
 {
-    static UrlOpener opener;
-    return opener;
+    if (!services.openUrl)
+        services.openUrl = [](const QUrl &url) {
+            QDesktopServices::openUrl(url);
+        };
+    if (!services.printer) {
+        services.printer = []() -> std::unique_ptr<QPrinter> {
+            const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+            if (info.isNull())
+                return nullptr;
+            return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        };
+    }
+    if (!services.randomDraw)
+        services.randomDraw = [](int bound) {
+            return int(QRandomGenerator::global()->bounded(bound));
+        };
+    if (!services.now)
+        services.now = &storage::nowDateTime;
+    return std::make_shared<const NoteServices>(std::move(services));
 }
 
-PrinterSource &injectedSource()
+SharedServices desktopServices()
 {
-    static PrinterSource source;
-    return source;
-}
-
-} // namespace
-
-void setUrlOpener(UrlOpener opener)
-{
-    injectedOpener() = std::move(opener);
-}
-
-void openUrl(const QUrl &url)
-{
-    if (const UrlOpener &opener = injectedOpener())
-        opener(url);
-    else
-        QDesktopServices::openUrl(url); // a failure to open is not reported
-}
-
-void setPrinterSource(PrinterSource source)
-{
-    injectedSource() = std::move(source);
-}
-
-std::unique_ptr<QPrinter> defaultPrinter()
-{
-    if (const PrinterSource &source = injectedSource())
-        return source();
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    static const SharedServices desktop = withDesktopDefaults({});
+    return desktop;
 }
 
 } // namespace note

@@ -79,13 +79,13 @@ QPushButton *button(QWidget *dialog, const char *name, const QString &caption, i
 
 // A damaged file may hold a value that is no date at all; the dialog then
 // proposes the present moment instead of failing to open.
-double validOrNow(double value)
+double validOrNow(double value, double now)
 {
     try {
         storage::splitDateTime(value);
         return value;
     } catch (const EConvertError &) {
-        return storage::nowDateTime();
+        return now;
     }
 }
 
@@ -182,12 +182,12 @@ void TFRMExpiration::TimeAlaChange()
     AlaEnabled->setChecked(true);
 }
 
-void TFRMExpiration::fill(const note::AlarmFields &fields)
+void TFRMExpiration::fill(const note::AlarmFields &fields, double now)
 {
     m_filled = fields;
     for (double *value : {&m_filled.alarmDate, &m_filled.alarmTime, &m_filled.expirationDate,
                           &m_filled.expirationTime})
-        *value = validOrNow(*value);
+        *value = validOrNow(*value, now);
     // Filling is no change of the user's.
     const QSignalBlocker dateBlocker(DateAla);
     const QSignalBlocker timeBlocker(TimeAla);

@@ -38,8 +38,9 @@ public:
     explicit TFRMExpiration(QWidget *parent);
 
     // Shows the fields; the alarm box keeps the stored state, since only the
-    // user's own changes of the alarm date or time tick it.
-    void fill(const note::AlarmFields &fields);
+    // user's own changes of the alarm date or time tick it. A field that
+    // holds no date shows `now`.
+    void fill(const note::AlarmFields &fields, double now);
     // What the controls hold. A date picker gives its date with the time of
     // day of the value it was filled with, a time picker its time with the
     // filled value's date.

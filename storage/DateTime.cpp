@@ -15,12 +15,6 @@ constexpr qint64 kJulianDayOfZero = 2'415'019;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
 
-LocalClock &clockOverride()
-{
-    static LocalClock clock;
-    return clock;
-}
-
 bool isValidDate(int year, int month, int day)
 {
     return year >= kFirstYear && year <= kLastYear && QDate::isValid(year, month, day);
@@ -113,13 +107,7 @@ QTime toQTime(double value)
 
 double nowDateTime()
 {
-    const LocalClock &clock = clockOverride();
-    return fromQDateTime(clock ? clock() : QDateTime::currentDateTime());
-}
-
-void setLocalClock(LocalClock clock)
-{
-    clockOverride() = std::move(clock);
+    return fromQDateTime(QDateTime::currentDateTime());
 }
 
 } // namespace storage

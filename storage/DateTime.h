@@ -58,9 +58,4 @@ QTime toQTime(double value); // whole seconds
 // The current local date and time.
 double nowDateTime();
 
-// Replaces the clock behind nowDateTime; an empty function restores the
-// system's local time. For tests.
-using LocalClock = std::function<QDateTime()>;
-void setLocalClock(LocalClock clock);
-
 } // namespace storage

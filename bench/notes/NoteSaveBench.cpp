@@ -30,7 +30,6 @@ void fillTypical(TSingolNote *note, int index)
         picture.fill(QColor(40, 120, 200));
         text->insertPicture(picture);
     }
-    note->Modified = true;
 }
 
 // The user typed into the note: both of its files change.

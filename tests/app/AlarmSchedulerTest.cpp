@@ -4,6 +4,7 @@
 #include "app/AlarmScheduler.h"
 #include "app/DLista.h"
 #include "note/Note.h"
+#include "note/unExpiration.h"
 #include "settings/veskUt.h"
 #include "storage/DateTime.h"
 
@@ -110,9 +111,9 @@ TEST_F(SchedulerTest, AnAlarmFiresOnceOnTheFirstTickOfItsMinute)
 
     tickAt(*controller, 10, 30, 0);
     EXPECT_TRUE(note->isVisible());
-    EXPECT_TRUE(note->AlarmFired);
+    EXPECT_TRUE(note->AlarmFired());
     EXPECT_TRUE(note->OnTop());
-    EXPECT_TRUE(note->AlarmEnabled);
+    EXPECT_TRUE(note->AlarmEnabled());
 
     note->hide();
     note->SetOnTop(false);
@@ -141,19 +142,21 @@ TEST_F(SchedulerTest, AMissedAlarmFiresAtTheNextTickAndAMissedExpirationNever)
     setNow(QDateTime(QDate(2024, 5, 7), QTime(11, 0)));
     auto controller = startWithAlarm();
     TSingolNote *note = noteAt(*controller, 0);
-    note->ExpirationEnabled = true;
-    note->ExpirationDate = serial(2024, 5, 6);
-    note->ExpirationTime = serial(2024, 5, 6, 18, 0);
+    note::AlarmFields fields = note->alarms();
+    fields.expirationEnabled = true;
+    fields.expirationDate = serial(2024, 5, 6);
+    fields.expirationTime = serial(2024, 5, 6, 18, 0);
+    note->setAlarms(fields);
     tickAt(*controller, 11, 0, 0, 7);
     EXPECT_TRUE(note->isVisible());
-    EXPECT_TRUE(note->AlarmFired);
+    EXPECT_TRUE(note->AlarmFired());
     EXPECT_TRUE(note->OnTop());
 
     note->hide();
     for (int minute = 1; minute < 3; ++minute)
         tickAt(*controller, 11, minute, 0, 7);
     EXPECT_FALSE(note->isVisible()) << "a fired alarm fires once";
-    EXPECT_FALSE(note->Discarded);
+    EXPECT_FALSE(note->Discarded());
     EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("1.jtl"))));
 }
 
@@ -171,10 +174,10 @@ TEST_F(SchedulerTest, DisabledFiredOrDiscardedAlarmsStayQuiet)
     }
     {
         auto controller = startWithAlarm();
-        noteAt(*controller, 0)->Discarded = true;
+        noteAt(*controller, 0)->discard();
         tickAt(*controller, 10, 30, 0);
         EXPECT_FALSE(noteAt(*controller, 0)->isVisible());
-        EXPECT_FALSE(noteAt(*controller, 0)->AlarmFired);
+        EXPECT_FALSE(noteAt(*controller, 0)->AlarmFired());
     }
 }
 
@@ -186,8 +189,8 @@ TEST_F(SchedulerTest, AnExpirationClosesTheNoteAndDeletesItsFiles)
     EXPECT_TRUE(note->isVisible());
     tickAt(*controller, 18, 0, 3);
     EXPECT_FALSE(note->isVisible());
-    EXPECT_TRUE(note->Discarded);
-    EXPECT_FALSE(note->ExpirationEnabled);
+    EXPECT_TRUE(note->Discarded());
+    EXPECT_FALSE(note->ExpirationEnabled());
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("1.jtl"))));
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("1.jtl2"))));
     EXPECT_EQ(noteCount(*controller), 1); // until the list purges it
@@ -202,11 +205,11 @@ TEST_F(SchedulerTest, AnExpirationStillRunsForANoteClosedForGood)
 {
     auto controller = startWithExpiration(false);
     TSingolNote *note = noteAt(*controller, 0);
-    note->Discarded = true;
+    note->discard();
     note->close(); // its own "Close": the files go now
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("1.jtl"))));
     tickAt(*controller, 18, 0, 0);
-    EXPECT_FALSE(note->ExpirationEnabled);
+    EXPECT_FALSE(note->ExpirationEnabled());
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(script.messages.isEmpty());
 }
@@ -220,7 +223,7 @@ TEST_F(SchedulerTest, AnAlarmDuringTheAboutWindowShowsAtOnceAndIsParkedBackAfter
     EXPECT_TRUE(note->isVisible());
     controller->BContinueClick();
     EXPECT_FALSE(note->isVisible()); // as it was before the About window
-    EXPECT_TRUE(note->AlarmFired);
+    EXPECT_TRUE(note->AlarmFired());
 }
 
 TEST_F(SchedulerTest, NotesAreCheckedInListOrderEachOnItsOwn)
@@ -242,9 +245,9 @@ TEST_F(SchedulerTest, NotesAreCheckedInListOrderEachOnItsOwn)
 
     tickAt(*controller, 8, 15, 30);
     // The first one's alarm went off and its expiration came in the same tick.
-    EXPECT_TRUE(noteAt(*controller, 0)->AlarmFired);
-    EXPECT_TRUE(noteAt(*controller, 0)->Discarded);
+    EXPECT_TRUE(noteAt(*controller, 0)->AlarmFired());
+    EXPECT_TRUE(noteAt(*controller, 0)->Discarded());
     EXPECT_FALSE(noteAt(*controller, 0)->isVisible());
     EXPECT_TRUE(noteAt(*controller, 1)->isVisible());
-    EXPECT_TRUE(noteAt(*controller, 1)->AlarmFired);
+    EXPECT_TRUE(noteAt(*controller, 1)->AlarmFired());
 }

@@ -54,7 +54,7 @@ template<typename Call> QString errorOf(const Call &call)
 
 TEST_F(NoteList, CountsItsNotesAndMinusOneOnceDestroyed)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     EXPECT_EQ(list.count(), 0);
     list.addNew(false, false);
     list.addFromFile(QString(), false);
@@ -67,7 +67,7 @@ TEST_F(NoteList, CountsItsNotesAndMinusOneOnceDestroyed)
 
 TEST_F(NoteList, IndexesOutsideTheListRaiseTheirMessages)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 2);
     const QString formError = QStringLiteral("TVeskList.form(index):tFoglio: out of index");
     EXPECT_EQ(errorOf([&] { list.form(2); }), formError);
@@ -83,7 +83,7 @@ TEST_F(NoteList, IndexesOutsideTheListRaiseTheirMessages)
 
 TEST_F(NoteList, ANewNoteKeepsTheSecondPlaceAndName)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     // Construction: left, top, three name draws; then the second round.
     draws.values = {10, 20, 1, 2, 3, 30, 40, 4, 5, 6};
     TSingolNote *note = list.addNew(true, true);
@@ -97,7 +97,7 @@ TEST_F(NoteList, ANewNoteKeepsTheSecondPlaceAndName)
 
 TEST_F(NoteList, AnEmptyFileNameGivesAHiddenNewNote)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     TSingolNote *note = list.addFromFile(QString(), false);
     EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(note->size(), QSize(135, 80));
@@ -107,13 +107,13 @@ TEST_F(NoteList, AnEmptyFileNameGivesAHiddenNewNote)
 TEST_F(NoteList, ANoteIsLoadedFromItsFile)
 {
     {
-        TVeskLista writer;
+        TVeskLista writer(services);
         fill(writer, 1);
         writer.form(0)->NoteTitle->setText(QStringLiteral("loaded"));
         writer.form(0)->show();
     } // destroying the list saves
     const QString name = noteFiles().value(0);
-    TVeskLista list;
+    TVeskLista list(services);
     TSingolNote *note = list.addFromFile(name, false);
     EXPECT_EQ(note->NoteFileName(), name);
     EXPECT_EQ(note->NoteTitle->text(), QStringLiteral("loaded"));
@@ -123,7 +123,7 @@ TEST_F(NoteList, ANoteIsLoadedFromItsFile)
 TEST_F(NoteList, ALoadErrorLeavesTheListAndTheFileAsTheyWere)
 {
     testsupport::writeAll(pathOf(QStringLiteral("1.jtl")), QByteArray("\x02\x01", 2));
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 1);
     EXPECT_THROW(list.addFromFile(QStringLiteral("1.jtl"), false), Error);
     EXPECT_EQ(list.count(), 1);
@@ -132,7 +132,7 @@ TEST_F(NoteList, ALoadErrorLeavesTheListAndTheFileAsTheyWere)
 
 TEST_F(NoteList, DeletingEveryNoteRemovesAllTheirFiles)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 3);
     ASSERT_EQ(QDir(folder()).entryList(QDir::Files).size(), 6);
     for (int i = 0; i < 3; ++i)
@@ -144,7 +144,7 @@ TEST_F(NoteList, DeletingEveryNoteRemovesAllTheirFiles)
 
 TEST_F(NoteList, DeletingMovesLaterNotesDown)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 3);
     list.deleteNote(1);
     EXPECT_EQ(titles(list), QStringList({"0", "2"}));
@@ -153,18 +153,18 @@ TEST_F(NoteList, DeletingMovesLaterNotesDown)
 
 TEST_F(NoteList, PurgeRemovesExactlyTheDiscardedNotes)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 5);
     list.purgeClosed();
     EXPECT_EQ(list.count(), 5);
-    list.form(0)->Discarded = true;
-    list.form(2)->Discarded = true;
-    list.form(3)->Discarded = true;
+    list.form(0)->discard();
+    list.form(2)->discard();
+    list.form(3)->discard();
     list.purgeClosed();
     EXPECT_EQ(titles(list), QStringList({"1", "4"}));
     EXPECT_EQ(noteFiles().size(), 2);
-    list.form(0)->Discarded = true;
-    list.form(1)->Discarded = true;
+    list.form(0)->discard();
+    list.form(1)->discard();
     list.purgeClosed();
     EXPECT_EQ(list.count(), 0);
     EXPECT_TRUE(QDir(folder()).isEmpty());
@@ -172,10 +172,10 @@ TEST_F(NoteList, PurgeRemovesExactlyTheDiscardedNotes)
 
 TEST_F(NoteList, SaveAllWritesEveryNoteAndRemovesDiscardedOnes)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 2);
     list.form(0)->NoteTitle->setText(QStringLiteral("changed"));
-    list.form(1)->Discarded = true;
+    list.form(1)->discard();
     list.saveAll();
     EXPECT_EQ(noteFiles(), QStringList({list.form(0)->NoteFileName()}));
     EXPECT_EQ(stored(list.form(0)->NoteFileName()).title, QStringLiteral("changed"));
@@ -184,7 +184,7 @@ TEST_F(NoteList, SaveAllWritesEveryNoteAndRemovesDiscardedOnes)
 
 TEST_F(NoteList, OneFailingNoteDoesNotKeepTheOthersFromBeingSaved)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 2);
     // A folder where the first note's body file goes: its saves fail.
     const QString body = list.form(0)->NoteFileName() + QLatin1Char('2');
@@ -203,16 +203,14 @@ TEST_F(NoteList, OneFailingNoteDoesNotKeepTheOthersFromBeingSaved)
 
 TEST_F(NoteList, DestroyingSavesParkedNotesWithTheirVisibilityFromBefore)
 {
-    TVeskLista list;
+    TVeskLista list(services);
     fill(list, 2);
     list.form(0)->show();
     const QString shown = list.form(0)->NoteFileName();
     const QString hidden = list.form(1)->NoteFileName();
     for (int i = 0; i < list.count(); ++i) {
         TSingolNote *note = list.form(i);
-        note->ParkedVisible = note->isVisible();
-        note->hide();
-        note->Parked = true;
+        note->park();
     }
     list.destroy();
     EXPECT_TRUE(stored(shown).visible);
@@ -222,12 +220,12 @@ TEST_F(NoteList, DestroyingSavesParkedNotesWithTheirVisibilityFromBefore)
 
 TEST_F(NoteList, UnreadableFilesAreNamedAndSkipped)
 {
-    TVeskLista writer;
+    TVeskLista writer(services);
     fill(writer, 2);
     writer.destroy();
     const QStringList good = noteFiles();
     testsupport::writeAll(pathOf(QStringLiteral("0.jtl")), "torn");
-    TVeskLista list;
+    TVeskLista list(services);
     const QStringList failures = addNotesFromFiles(list, QStringList({"0.jtl"}) + good);
     EXPECT_EQ(list.count(), 2);
     ASSERT_EQ(failures.size(), 1);

@@ -65,13 +65,16 @@ protected:
     // A note with an alarm that has fired and a set expiration.
     static void setFields(TSingolNote &note)
     {
-        note.AlarmDate = at(2024, 5, 1, 23, 59, 59);
-        note.AlarmTime = at(2020, 1, 2, 10, 30, 12);
-        note.AlarmEnabled = true;
-        note.AlarmFired = true;
-        note.ExpirationDate = at(2025, 12, 31, 6, 0);
-        note.ExpirationTime = at(2019, 7, 7, 18, 45);
-        note.ExpirationEnabled = false;
+        note.setAlarms({at(2024, 5, 1, 23, 59, 59), at(2020, 1, 2, 10, 30, 12), true,
+                        at(2025, 12, 31, 6, 0), at(2019, 7, 7, 18, 45), false});
+        note.fireAlarm();
+    }
+    // One field other than the dialog's: the alarm stays as it was.
+    static void change(TSingolNote &note, const std::function<void(note::AlarmFields &)> &edit)
+    {
+        note::AlarmFields fields = note.alarms();
+        edit(fields);
+        note.setAlarms(fields);
     }
 };
 
@@ -114,7 +117,8 @@ TEST_F(AlarmDialog, OnlyTheUsersAlarmChangesTickTheAlarmBox)
 {
     TFRMExpiration dialog(nullptr);
     dialog.fill({at(2024, 1, 1, 8, 0), at(2024, 1, 1, 8, 0), false, at(2024, 1, 1, 8, 0),
-                 at(2024, 1, 1, 8, 0), false});
+                 at(2024, 1, 1, 8, 0), false},
+                at(2024, 1, 1, 8, 0));
     EXPECT_FALSE(dialog.AlaEnabled->isChecked()) << "filling is no change";
     dialog.DateExp->setDate(QDate(2030, 1, 1));
     dialog.TimeExp->setTime(QTime(9, 0));
@@ -130,7 +134,7 @@ TEST_F(AlarmDialog, OnlyTheUsersAlarmChangesTickTheAlarmBox)
 
 TEST_F(AlarmDialog, ANewNoteProposesItsCreationMoment)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     runDialog(
         note,
         [](TFRMExpiration &dialog) {
@@ -146,62 +150,63 @@ TEST_F(AlarmDialog, ANewNoteProposesItsCreationMoment)
 
 TEST_F(AlarmDialog, OkUntouchedKeepsTheMomentsAndReArmsAFiredAlarm)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
-    note.Modified = false;
+    notetest::deactivate(note); // saved: no change waits for a deactivation
     runDialog(note, [](TFRMExpiration &) {});
-    EXPECT_FALSE(note.AlarmFired);
-    EXPECT_TRUE(note.AlarmEnabled);
-    EXPECT_FALSE(note.ExpirationEnabled);
-    EXPECT_EQ(dayOf(note.AlarmDate), QStringLiteral("2024-5-1"));
-    EXPECT_EQ(minuteOf(note.AlarmTime), QStringLiteral("10:30"));
-    EXPECT_EQ(dayOf(note.ExpirationDate), QStringLiteral("2025-12-31"));
-    EXPECT_EQ(minuteOf(note.ExpirationTime), QStringLiteral("18:45"));
-    EXPECT_DOUBLE_EQ(note.AlarmDate, at(2024, 5, 1, 23, 59, 59)) << "a date keeps its time of day";
-    EXPECT_DOUBLE_EQ(note.AlarmTime, at(2020, 1, 2, 10, 30, 12)) << "a time keeps its date";
-    EXPECT_FALSE(note.Modified) << "nothing is marked for saving";
+    EXPECT_FALSE(note.AlarmFired());
+    EXPECT_TRUE(note.AlarmEnabled());
+    EXPECT_FALSE(note.ExpirationEnabled());
+    EXPECT_EQ(dayOf(note.AlarmDate()), QStringLiteral("2024-5-1"));
+    EXPECT_EQ(minuteOf(note.AlarmTime()), QStringLiteral("10:30"));
+    EXPECT_EQ(dayOf(note.ExpirationDate()), QStringLiteral("2025-12-31"));
+    EXPECT_EQ(minuteOf(note.ExpirationTime()), QStringLiteral("18:45"));
+    EXPECT_DOUBLE_EQ(note.AlarmDate(), at(2024, 5, 1, 23, 59, 59))
+        << "a date keeps its time of day";
+    EXPECT_DOUBLE_EQ(note.AlarmTime(), at(2020, 1, 2, 10, 30, 12)) << "a time keeps its date";
+    EXPECT_FALSE(note.Modified()) << "nothing is marked for saving";
 }
 
 TEST_F(AlarmDialog, ChangingOnlyTheAlarmTimeEnablesTheAlarm)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
-    note.AlarmEnabled = false;
+    change(note, [](note::AlarmFields &f) { f.alarmEnabled = false; });
     runDialog(note, [](TFRMExpiration &dialog) { dialog.TimeAla->setTime(QTime(7, 15)); });
-    EXPECT_TRUE(note.AlarmEnabled);
-    EXPECT_EQ(minuteOf(note.AlarmTime), QStringLiteral("7:15"));
-    EXPECT_EQ(dayOf(note.AlarmDate), QStringLiteral("2024-5-1"));
+    EXPECT_TRUE(note.AlarmEnabled());
+    EXPECT_EQ(minuteOf(note.AlarmTime()), QStringLiteral("7:15"));
+    EXPECT_EQ(dayOf(note.AlarmDate()), QStringLiteral("2024-5-1"));
 }
 
 TEST_F(AlarmDialog, ChangingOnlyTheExpirationDateKeepsItsSwitch)
 {
     for (const bool enabled : {false, true}) {
-        TSingolNote note(false);
+        TSingolNote note(false, services);
         setFields(note);
-        note.ExpirationEnabled = enabled;
+        change(note, [enabled](note::AlarmFields &f) { f.expirationEnabled = enabled; });
         runDialog(note,
                   [](TFRMExpiration &dialog) { dialog.DateExp->setDate(QDate(2026, 2, 28)); });
-        EXPECT_EQ(note.ExpirationEnabled, enabled);
-        EXPECT_EQ(dayOf(note.ExpirationDate), QStringLiteral("2026-2-28"));
-        EXPECT_EQ(minuteOf(note.ExpirationTime), QStringLiteral("18:45"));
+        EXPECT_EQ(note.ExpirationEnabled(), enabled);
+        EXPECT_EQ(dayOf(note.ExpirationDate()), QStringLiteral("2026-2-28"));
+        EXPECT_EQ(minuteOf(note.ExpirationTime()), QStringLiteral("18:45"));
     }
 }
 
 TEST_F(AlarmDialog, ClearingTheAlarmBoxAfterAChangeTurnsTheAlarmOff)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
     runDialog(note, [](TFRMExpiration &dialog) {
         dialog.TimeAla->setTime(QTime(11, 0));
         dialog.AlaEnabled->setChecked(false);
     });
-    EXPECT_FALSE(note.AlarmEnabled);
-    EXPECT_EQ(minuteOf(note.AlarmTime), QStringLiteral("11:0"));
+    EXPECT_FALSE(note.AlarmEnabled());
+    EXPECT_EQ(minuteOf(note.AlarmTime()), QStringLiteral("11:0"));
 }
 
 TEST_F(AlarmDialog, CancelAfterChangingEverythingChangesNothing)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
     const auto change = [](TFRMExpiration &dialog) {
         dialog.DateAla->setDate(QDate(2030, 1, 1));
@@ -212,13 +217,13 @@ TEST_F(AlarmDialog, CancelAfterChangingEverythingChangesNothing)
         dialog.ExpEnabled->setChecked(true);
     };
     runDialog(note, change, QDialog::Rejected);
-    EXPECT_TRUE(note.AlarmFired);
-    EXPECT_TRUE(note.AlarmEnabled);
-    EXPECT_FALSE(note.ExpirationEnabled);
-    EXPECT_DOUBLE_EQ(note.AlarmDate, at(2024, 5, 1, 23, 59, 59));
-    EXPECT_DOUBLE_EQ(note.AlarmTime, at(2020, 1, 2, 10, 30, 12));
-    EXPECT_DOUBLE_EQ(note.ExpirationDate, at(2025, 12, 31, 6, 0));
-    EXPECT_DOUBLE_EQ(note.ExpirationTime, at(2019, 7, 7, 18, 45));
+    EXPECT_TRUE(note.AlarmFired());
+    EXPECT_TRUE(note.AlarmEnabled());
+    EXPECT_FALSE(note.ExpirationEnabled());
+    EXPECT_DOUBLE_EQ(note.AlarmDate(), at(2024, 5, 1, 23, 59, 59));
+    EXPECT_DOUBLE_EQ(note.AlarmTime(), at(2020, 1, 2, 10, 30, 12));
+    EXPECT_DOUBLE_EQ(note.ExpirationDate(), at(2025, 12, 31, 6, 0));
+    EXPECT_DOUBLE_EQ(note.ExpirationTime(), at(2019, 7, 7, 18, 45));
 }
 
 TEST_F(AlarmDialog, EscapeCancelsAndEnterConfirms)
@@ -235,34 +240,36 @@ TEST_F(AlarmDialog, EscapeCancelsAndEnterConfirms)
 
 TEST_F(AlarmDialog, TheSetAlarmSurvivesASaveAndAReload)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
     runDialog(note, [](TFRMExpiration &dialog) {
         dialog.DateAla->setDate(QDate(2027, 4, 5));
         dialog.ExpEnabled->setChecked(true);
     });
     note.SaveNote();
-    TSingolNote copy(false);
+    TSingolNote copy(false, services);
     copy.LoadNote(note.NoteFileName());
-    EXPECT_TRUE(copy.AlarmEnabled);
-    EXPECT_FALSE(copy.AlarmFired);
-    EXPECT_TRUE(copy.ExpirationEnabled);
-    EXPECT_EQ(dayOf(copy.AlarmDate), QStringLiteral("2027-4-5"));
-    EXPECT_EQ(minuteOf(copy.AlarmTime), QStringLiteral("10:30"));
-    EXPECT_EQ(dayOf(copy.ExpirationDate), QStringLiteral("2025-12-31"));
+    EXPECT_TRUE(copy.AlarmEnabled());
+    EXPECT_FALSE(copy.AlarmFired());
+    EXPECT_TRUE(copy.ExpirationEnabled());
+    EXPECT_EQ(dayOf(copy.AlarmDate()), QStringLiteral("2027-4-5"));
+    EXPECT_EQ(minuteOf(copy.AlarmTime()), QStringLiteral("10:30"));
+    EXPECT_EQ(dayOf(copy.ExpirationDate()), QStringLiteral("2025-12-31"));
 }
 
 TEST_F(AlarmDialog, AValueThatIsNoDateProposesTheCurrentMoment)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     setFields(note);
-    note.AlarmDate = std::numeric_limits<double>::quiet_NaN();
-    note.ExpirationTime = 1e9;
+    change(note, [](note::AlarmFields &f) {
+        f.alarmDate = std::numeric_limits<double>::quiet_NaN();
+        f.expirationTime = 1e9;
+    });
     runDialog(note, [](TFRMExpiration &dialog) {
         EXPECT_EQ(dialog.DateAla->date(), QDate(2024, 3, 9));
         EXPECT_EQ(dialog.TimeExp->time(), QTime(14, 5, 33));
     });
     EXPECT_TRUE(errors.isEmpty());
-    EXPECT_EQ(dayOf(note.AlarmDate), QStringLiteral("2024-3-9"));
-    EXPECT_FALSE(std::isnan(note.AlarmDate));
+    EXPECT_EQ(dayOf(note.AlarmDate()), QStringLiteral("2024-3-9"));
+    EXPECT_FALSE(std::isnan(note.AlarmDate()));
 }

@@ -5,6 +5,7 @@
 #include "note/NoteParts.h"
 #include "note/NoteServices.h"
 #include "note/NoteTestSupport.h"
+#include "storage/NoteFolder.h"
 #include "support/TempHome.h"
 #include "ui/ColorRef.h"
 #include "ui/NoteText.h"
@@ -46,18 +47,13 @@ storage::FontDesc courierBold()
 class NoteCommands : public notetest::NoteFixture
 {
 protected:
-    void TearDown() override
-    {
-        note::setUrlOpener({});
-        note::setPrinterSource({});
-        NoteFixture::TearDown();
-    }
+    void TearDown() override { NoteFixture::TearDown(); }
 
     // The note as the next start finds it: saved, then loaded into a new window.
     std::unique_ptr<TSingolNote> reloaded(TSingolNote &note)
     {
         note.SaveNote();
-        auto copy = std::make_unique<TSingolNote>(false);
+        auto copy = std::make_unique<TSingolNote>(false, services);
         copy->LoadNote(note.NoteFileName());
         return copy;
     }
@@ -107,7 +103,7 @@ protected:
 
 TEST_F(NoteCommands, TitleFontAndColourChangeOnOkOnlyAndPersist)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     const storage::FontDesc before = note.NoteTitle->fontDesc();
     note.Menus.ChangeFont1->trigger(); // cancelled
     note.Menus.ChangeColor1->trigger();
@@ -129,7 +125,7 @@ TEST_F(NoteCommands, TitleFontAndColourChangeOnOkOnlyAndPersist)
 
 TEST_F(NoteCommands, InsertDateTimeAddsALastLineWhereverTheCaretIs)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines(
         {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     note.NoteText->selectNoneAtStart();
@@ -151,14 +147,14 @@ TEST_F(NoteCommands, InsertDateTimeAddsALastLineWhereverTheCaretIs)
 
 TEST_F(NoteCommands, InsertDateTimeIntoAnEmptyBodyIsItsOnlyLine)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.Menus.Insertdatetime1->trigger();
     EXPECT_EQ(note.NoteText->lines().size(), 1);
 }
 
 TEST_F(NoteCommands, BackColourWithoutSelectionIsTheDefaultHighlight)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     note.NoteText->selectNoneAtStart();
     note.Menus.Red1->trigger();
@@ -172,7 +168,7 @@ TEST_F(NoteCommands, BackColourWithoutSelectionIsTheDefaultHighlight)
 
 TEST_F(NoteCommands, BackColourWithSelectionChangesOnlyTheSelection)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     select(note, 4, 3); // "two"
     note.Menus.Green1->trigger();
@@ -187,7 +183,7 @@ TEST_F(NoteCommands, BackColourWithSelectionChangesOnlyTheSelection)
 
 TEST_F(NoteCommands, EveryBackColourHasItsColour)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("abcd")});
     const std::pair<QAction *, QColor> items[] = {{note.Menus.Black1, kYellow},
                                                   {note.Menus.Red1, kRed},
@@ -201,7 +197,7 @@ TEST_F(NoteCommands, EveryBackColourHasItsColour)
 
 TEST_F(NoteCommands, NoneIsTheBackColourOfThatMomentAndStaysFixed)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("text")});
     note.Menus.Red1->trigger();
     note.Menus.None1->trigger();
@@ -215,7 +211,7 @@ TEST_F(NoteCommands, NoneIsTheBackColourOfThatMomentAndStaysFixed)
 
 TEST_F(NoteCommands, CtrlQHighlightsYellowAndCtrlTResetsToTheBackColour)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("text")});
     script.colors.push_back(QColor(0x80, 0x80, 0xFF));
     note.Menus.Background1->trigger();
@@ -232,7 +228,7 @@ TEST_F(NoteCommands, CtrlQHighlightsYellowAndCtrlTResetsToTheBackColour)
 
 TEST_F(NoteCommands, FontGoesToTheSelectionOrElseToTheDefaultFormat)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     select(note, 4, 3);
     script.fonts.push_back(courierBold());
@@ -258,7 +254,7 @@ TEST_F(NoteCommands, FontGoesToTheSelectionOrElseToTheDefaultFormat)
 // format at the caret or of the first selected character, the body font.
 TEST_F(NoteCommands, EveryFontDialogOpensOnTheFontItChanges)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteTitle->setFontDesc(courierBold());
     note.NoteText->setLines({QStringLiteral("plain"), QStringLiteral("shown")});
     select(note, 6, 5);
@@ -281,7 +277,7 @@ TEST_F(NoteCommands, EveryFontDialogOpensOnTheFontItChanges)
 
 TEST_F(NoteCommands, AlignmentChangesTheTouchedParagraphs)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines(
         {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     select(note, 5, 4); // from "two" into "three"
@@ -303,7 +299,7 @@ TEST_F(NoteCommands, AlignmentChangesTheTouchedParagraphs)
 
 TEST_F(NoteCommands, BodyFontAndBackgroundLeaveTheTitleAlone)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     script.fonts.push_back(courierBold());
     note.Menus.Fonrt1->trigger();
     EXPECT_EQ(note.NoteText->bodyFont(), courierBold());
@@ -323,7 +319,7 @@ TEST_F(NoteCommands, BodyFontAndBackgroundLeaveTheTitleAlone)
 
 TEST_F(NoteCommands, ClipboardAndUndoCommands)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one two")});
     select(note, 4, 3);
     note.Menus.Copy2->trigger();
@@ -341,7 +337,7 @@ TEST_F(NoteCommands, ClipboardAndUndoCommands)
 
 TEST_F(NoteCommands, InsertImageReplacesTheSelectionAndLeavesTheClipboard)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("abc")});
     select(note, 1, 1);
     QApplication::clipboard()->setText(QStringLiteral("the user's phone number"));
@@ -364,7 +360,7 @@ TEST_F(NoteCommands, InsertImageReplacesTheSelectionAndLeavesTheClipboard)
 
 TEST_F(NoteCommands, InsertBitmapCancelledOrUnreadableChangesNothing)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("abc")});
     note.Menus.InsertBitmap1->trigger(); // the file dialog cancelled
     EXPECT_TRUE(errors.isEmpty());
@@ -381,7 +377,7 @@ TEST_F(NoteCommands, InsertBitmapCancelledOrUnreadableChangesNothing)
 
 TEST_F(NoteCommands, ObjectPropertiesOpensOnlyForOnePicture)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("abc")});
     select(note, 0, 1);
     int dialogs = 0;
@@ -406,14 +402,14 @@ TEST_F(NoteCommands, ObjectPropertiesOpensOnlyForOnePicture)
 
 TEST_F(NoteCommands, CloseCancelledKeepsEverythingAndOkDeletesTheFilesAtOnce)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     note.SaveNote();
     const QString path = note.notePath();
     ASSERT_TRUE(QFileInfo::exists(path));
 
     note.Menus.Close1->trigger(); // Cancel
-    EXPECT_FALSE(note.Discarded);
+    EXPECT_FALSE(note.Discarded());
     EXPECT_TRUE(note.isVisible());
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_TRUE(QFileInfo::exists(path + QLatin1Char('2')));
@@ -424,7 +420,7 @@ TEST_F(NoteCommands, CloseCancelledKeepsEverythingAndOkDeletesTheFilesAtOnce)
 
     script.confirmations.push_back(true);
     note.Menus.Close1->trigger();
-    EXPECT_TRUE(note.Discarded);
+    EXPECT_TRUE(note.Discarded());
     EXPECT_FALSE(note.isVisible());
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_FALSE(QFileInfo::exists(path + QLatin1Char('2')));
@@ -433,17 +429,17 @@ TEST_F(NoteCommands, CloseCancelledKeepsEverythingAndOkDeletesTheFilesAtOnce)
 
 TEST_F(NoteCommands, HiddenNoteComesBackHidden)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     note.Menus.Hide1->trigger();
     EXPECT_FALSE(note.isVisible());
-    EXPECT_FALSE(note.Discarded);
+    EXPECT_FALSE(note.Discarded());
     EXPECT_FALSE(reloaded(note)->isVisible());
 }
 
 TEST_F(NoteCommands, OnTopFromTheMenuIsSaved)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.Menus.Ontop1->trigger();
     EXPECT_TRUE(reloaded(note)->OnTop());
     note.Menus.Ontop1->trigger();
@@ -452,13 +448,17 @@ TEST_F(NoteCommands, OnTopFromTheMenuIsSaved)
 
 TEST_F(NoteCommands, NoCommandMarksTheNoteModified)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one two")});
-    note.Modified = false;
+    notetest::deactivate(note); // saved; no change waits for a deactivation
     const QString path = note.notePath();
+    QFile::remove(path);
+    QFile::remove(storage::companionPath(path));
     script.fonts = {courierBold(), courierBold(), courierBold()};
     script.colors = {QColor(1, 2, 3), QColor(4, 5, 6)};
-    note::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    printer = [] {
+        return std::unique_ptr<QPrinter>();
+    };
     for (QMenu *menu : {note.Menus.PopupTitle, note.Menus.PopUpNote}) {
         for (QAction *action : menu->findChildren<QAction *>()) {
             if (action == note.Menus.Changetitle1 || action == note.Menus.Close1
@@ -466,7 +466,7 @@ TEST_F(NoteCommands, NoCommandMarksTheNoteModified)
                 continue;
             select(note, 0, 3);
             action->trigger();
-            EXPECT_FALSE(note.Modified) << action->objectName().toStdString();
+            EXPECT_FALSE(note.Modified()) << action->objectName().toStdString();
         }
     }
     EXPECT_FALSE(QFileInfo::exists(path)) << "nothing was saved";
@@ -474,7 +474,7 @@ TEST_F(NoteCommands, NoCommandMarksTheNoteModified)
 
 TEST_F(NoteCommands, RightPressOpensTheBodyMenuOtherButtonsDoNot)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     QTest::mousePress(note.NoteText->viewport(), Qt::MiddleButton, {}, QPoint(5, 5));
     EXPECT_FALSE(note.Menus.PopUpNote->isVisible());
@@ -485,17 +485,19 @@ TEST_F(NoteCommands, RightPressOpensTheBodyMenuOtherButtonsDoNot)
 
 TEST_F(NoteCommands, OnlyWebAndMailLinksOpenAndOnlyByTheLeftButton)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     QList<QUrl> opened;
-    note::setUrlOpener([&opened](const QUrl &url) { opened.append(url); });
+    openUrl = [&opened](const QUrl &url) {
+        opened.append(url);
+    };
     for (const char *link :
          {"file:///bin/sh", "javascript:alert(1)", "/usr/bin/xterm", "smb://server/share"})
-        emit note.NoteText->linkClicked(QString::fromLatin1(link), Qt::LeftButton);
-    emit note.NoteText->linkClicked(QStringLiteral("http://example.com/"), Qt::RightButton);
+        Q_EMIT note.NoteText->linkClicked(QString::fromLatin1(link), Qt::LeftButton);
+    Q_EMIT note.NoteText->linkClicked(QStringLiteral("http://example.com/"), Qt::RightButton);
     EXPECT_TRUE(opened.isEmpty()) << opened.first().toString().toStdString();
 
-    emit note.NoteText->linkClicked(QStringLiteral("www.example.com"), Qt::LeftButton);
-    emit note.NoteText->linkClicked(QStringLiteral("mailto:someone@example.com"), Qt::LeftButton);
+    Q_EMIT note.NoteText->linkClicked(QStringLiteral("www.example.com"), Qt::LeftButton);
+    Q_EMIT note.NoteText->linkClicked(QStringLiteral("mailto:someone@example.com"), Qt::LeftButton);
     EXPECT_EQ(opened,
               QList<QUrl>({QUrl(QStringLiteral("http://www.example.com")),
                            QUrl(QStringLiteral("mailto:someone@example.com"))}));
@@ -503,12 +505,14 @@ TEST_F(NoteCommands, OnlyWebAndMailLinksOpenAndOnlyByTheLeftButton)
 
 TEST_F(NoteCommands, AClickOnALinkInTheBodyOpensIt)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.resize(300, 200);
     note.NoteText->setLines({QStringLiteral("https://example.org/page")});
     note.show();
     QList<QUrl> opened;
-    note::setUrlOpener([&opened](const QUrl &url) { opened.append(url); });
+    openUrl = [&opened](const QUrl &url) {
+        opened.append(url);
+    };
     QTextCursor cursor(note.NoteText->document());
     cursor.setPosition(3);
     const QPoint onLink = note.NoteText->cursorRect(cursor).center();
@@ -518,19 +522,19 @@ TEST_F(NoteCommands, AClickOnALinkInTheBodyOpensIt)
 
 TEST_F(NoteCommands, PrintingALongNoteFillsSeveralPagesOfItsJob)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteTitle->setText(QStringLiteral("Shopping"));
     QStringList lines;
     for (int i = 0; i < 300; ++i)
         lines << QStringLiteral("line %1").arg(i);
     note.NoteText->setLines(lines);
     const QString pdf = testsupport::freshDir(QStringLiteral("print")) + QStringLiteral("/out.pdf");
-    note::setPrinterSource([&] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-        return printer;
-    });
+    printer = [&] {
+        auto file = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        file->setOutputFormat(QPrinter::PdfFormat);
+        file->setOutputFileName(pdf);
+        return file;
+    };
     note.Menus.Print1->trigger();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 
@@ -547,10 +551,12 @@ TEST_F(NoteCommands, PrintingALongNoteFillsSeveralPagesOfItsJob)
 // A note can always be printed, or kept as a document to print later.
 TEST_F(NoteCommands, PrintingWithoutAPrinterOffersAPdfDocumentInstead)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteTitle->setText(QStringLiteral("Plumber/Gas"));
     note.NoteText->setLines({QStringLiteral("text")});
-    note::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    printer = [] {
+        return std::unique_ptr<QPrinter>();
+    };
     note.Menus.Print1->trigger(); // the save dialog cancelled
     ASSERT_EQ(script.questions.size(), 1);
     EXPECT_TRUE(script.questions.first().contains(QStringLiteral("no printer")));

@@ -4,6 +4,7 @@
 #include "note/Note.h"
 #include "note/NoteParts.h"
 #include "note/NoteTestSupport.h"
+#include "note/unExpiration.h"
 #include "platform/Errors.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFile.h"
@@ -114,7 +115,15 @@ using NoteSaving = NoteFixture;
 
 TEST_F(NoteSaving, EveryFieldComesBack)
 {
-    TSingolNote saved(false);
+    // The reserved field and the restore size come only from a file.
+    storage::NoteRecord fields;
+    fields.expirationReserved = true;
+    fields.restoreWidth = 320;
+    fields.restoreHeight = 240;
+    fields.createStamp1 = fields.createStamp2 = now();
+    storage::writeNoteFile(pathOf(QStringLiteral("7.jtl")), fields);
+    TSingolNote saved(false, services);
+    saved.LoadNote(QStringLiteral("7.jtl"));
     saved.move(40, 60);
     saved.resize(210, 140);
     saved.NoteTitle->setText(QStringLiteral("Café numbers"));
@@ -131,20 +140,13 @@ TEST_F(NoteSaving, EveryFieldComesBack)
     saved.NoteTitle->setFontDesc(titleFont);
     saved.show();
     saved.SetOnTop(true);
-    saved.AlarmEnabled = true;
-    saved.AlarmFired = true;
-    saved.AlarmDate = serial(2024, 12, 24, 0, 0, 0);
-    saved.AlarmTime = serial(1899, 12, 30, 18, 45, 0);
-    saved.ExpirationEnabled = true;
-    saved.ExpirationReserved = true;
-    saved.ExpirationDate = serial(2025, 2, 28, 0, 0, 0);
-    saved.ExpirationTime = serial(1899, 12, 30, 7, 15, 0);
-    saved.RestoreWidth = 320;
-    saved.RestoreHeight = 240;
+    saved.setAlarms({serial(2024, 12, 24, 0, 0, 0), serial(1899, 12, 30, 18, 45, 0), true,
+                     serial(2025, 2, 28, 0, 0, 0), serial(1899, 12, 30, 7, 15, 0), true});
+    saved.fireAlarm();
     saved.SaveNote();
     EXPECT_TRUE(QFile::exists(storage::companionPath(saved.notePath())));
 
-    TSingolNote loaded(false);
+    TSingolNote loaded(false, services);
     loaded.LoadNote(saved.NoteFileName());
     EXPECT_EQ(loaded.NoteFileName(), saved.NoteFileName());
     EXPECT_EQ(loaded.pos(), QPoint(40, 60));
@@ -161,25 +163,25 @@ TEST_F(NoteSaving, EveryFieldComesBack)
     EXPECT_TRUE(loaded.isVisible());
     EXPECT_TRUE(loaded.OnTop());
     EXPECT_TRUE(loaded.Menus.Ontop1->isChecked());
-    EXPECT_TRUE(loaded.AlarmEnabled);
-    EXPECT_TRUE(loaded.AlarmFired);
-    EXPECT_DOUBLE_EQ(loaded.AlarmDate, saved.AlarmDate);
-    EXPECT_DOUBLE_EQ(loaded.AlarmTime, saved.AlarmTime);
-    EXPECT_TRUE(loaded.ExpirationEnabled);
-    EXPECT_TRUE(loaded.ExpirationReserved);
-    EXPECT_DOUBLE_EQ(loaded.ExpirationDate, saved.ExpirationDate);
-    EXPECT_DOUBLE_EQ(loaded.ExpirationTime, saved.ExpirationTime);
-    EXPECT_DOUBLE_EQ(loaded.CreateStamp1, savedNow());
-    EXPECT_DOUBLE_EQ(loaded.CreateStamp2, savedNow());
-    EXPECT_EQ(loaded.RestoreWidth, 320);
-    EXPECT_EQ(loaded.RestoreHeight, 240);
+    EXPECT_TRUE(loaded.AlarmEnabled());
+    EXPECT_TRUE(loaded.AlarmFired());
+    EXPECT_DOUBLE_EQ(loaded.AlarmDate(), saved.AlarmDate());
+    EXPECT_DOUBLE_EQ(loaded.AlarmTime(), saved.AlarmTime());
+    EXPECT_TRUE(loaded.ExpirationEnabled());
+    EXPECT_TRUE(loaded.ExpirationReserved());
+    EXPECT_DOUBLE_EQ(loaded.ExpirationDate(), saved.ExpirationDate());
+    EXPECT_DOUBLE_EQ(loaded.ExpirationTime(), saved.ExpirationTime());
+    EXPECT_DOUBLE_EQ(loaded.CreateStamp1(), savedNow());
+    EXPECT_DOUBLE_EQ(loaded.CreateStamp2(), savedNow());
+    EXPECT_EQ(loaded.RestoreWidth(), 320);
+    EXPECT_EQ(loaded.RestoreHeight(), 240);
 }
 
 TEST_F(NoteSaving, AHiddenNoteStaysHidden)
 {
-    TSingolNote saved(false);
+    TSingolNote saved(false, services);
     saved.SaveNote();
-    TSingolNote loaded(false);
+    TSingolNote loaded(false, services);
     loaded.show();
     loaded.LoadNote(saved.NoteFileName());
     EXPECT_FALSE(loaded.isVisible());
@@ -187,7 +189,7 @@ TEST_F(NoteSaving, AHiddenNoteStaysHidden)
 
 TEST_F(NoteSaving, TwoSavesWithoutChangesGiveTheSameBytes)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     addBoldWord(*note.NoteText, QStringLiteral("three"));
     note.SaveNote();
@@ -200,24 +202,26 @@ TEST_F(NoteSaving, TwoSavesWithoutChangesGiveTheSameBytes)
 
 TEST_F(NoteSaving, AParkedNoteWritesItsVisibilityFromBeforeParking)
 {
-    TSingolNote note(false);
-    note.Parked = true;
-    note.ParkedVisible = true;
+    TSingolNote note(false, services);
+    note.show();
+    note.park();
     note.SaveNote();
     const storage::NoteRecord none;
     EXPECT_TRUE(storage::readNoteFile(note.notePath(), none, {}, {}).visible);
+    note.unpark();
+    note.hide();
+    note.park();
     note.show();
-    note.ParkedVisible = false;
     note.SaveNote();
     EXPECT_FALSE(storage::readNoteFile(note.notePath(), none, {}, {}).visible);
 }
 
 TEST_F(NoteSaving, ADiscardedNoteDeletesBothFilesAndWritesNothing)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.SaveNote();
     ASSERT_EQ(noteFiles().size(), 1);
-    note.Discarded = true;
+    note.discard();
     note.SaveNote();
     EXPECT_TRUE(QDir(folder()).isEmpty());
     note.SaveNote(); // nothing left to delete
@@ -226,7 +230,7 @@ TEST_F(NoteSaving, ADiscardedNoteDeletesBothFilesAndWritesNothing)
 
 TEST_F(NoteSaving, AFailedSaveKeepsTheOldFilesAndRaises)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("kept")});
     note.SaveNote();
     const QByteArray record = readAll(note.notePath());
@@ -243,7 +247,7 @@ TEST_F(NoteSaving, AFailedSaveInAReadOnlyFolderKeepsTheOldFiles)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "file modes do not bind root";
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.SaveNote();
     const QByteArray record = readAll(note.notePath());
     QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -260,7 +264,7 @@ TEST_F(NoteLoading, AFileEndingAfterTheFontsTakesTheNewNoteValues)
 {
     storage::writeNoteFileLayout(pathOf(QStringLiteral("13.jtl")), sampleRecord(),
                                  storage::NoteLayout::UpToFonts);
-    TSingolNote note(true);
+    TSingolNote note(true, services);
     note.LoadNote(QStringLiteral("13.jtl"));
     EXPECT_EQ(note.pos(), QPoint(30, 40));
     EXPECT_EQ(note.size(), QSize(150, 90));
@@ -268,29 +272,29 @@ TEST_F(NoteLoading, AFileEndingAfterTheFontsTakesTheNewNoteValues)
     EXPECT_EQ(note.NoteText->lines(), sampleRecord().lines); // no body file: the plain lines
     EXPECT_FALSE(note.OnTop());
     EXPECT_FALSE(note.Menus.Ontop1->isChecked());
-    EXPECT_FALSE(note.AlarmEnabled);
-    EXPECT_FALSE(note.ExpirationEnabled);
+    EXPECT_FALSE(note.AlarmEnabled());
+    EXPECT_FALSE(note.ExpirationEnabled());
     const double created = storage::fromQDateTime(notetest::fixedNow());
-    EXPECT_DOUBLE_EQ(note.AlarmDate, created);
-    EXPECT_DOUBLE_EQ(note.ExpirationTime, created);
-    EXPECT_DOUBLE_EQ(note.CreateStamp1, created);
-    EXPECT_EQ(note.RestoreWidth, 150);
-    EXPECT_EQ(note.RestoreHeight, 90);
+    EXPECT_DOUBLE_EQ(note.AlarmDate(), created);
+    EXPECT_DOUBLE_EQ(note.ExpirationTime(), created);
+    EXPECT_DOUBLE_EQ(note.CreateStamp1(), created);
+    EXPECT_EQ(note.RestoreWidth(), 150);
+    EXPECT_EQ(note.RestoreHeight(), 90);
 }
 
 TEST_F(NoteLoading, AFileEndingAfterTheStampsTakesTheLoadedSizeToRestore)
 {
     storage::writeNoteFileLayout(pathOf(QStringLiteral("24.jtl")), sampleRecord(),
                                  storage::NoteLayout::UpToStamps);
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.LoadNote(QStringLiteral("24.jtl"));
     EXPECT_TRUE(note.OnTop());
-    EXPECT_TRUE(note.AlarmEnabled);
-    EXPECT_TRUE(note.ExpirationEnabled);
-    EXPECT_DOUBLE_EQ(note.AlarmTime, sampleRecord().alarmTime);
-    EXPECT_DOUBLE_EQ(note.CreateStamp2, sampleRecord().createStamp2);
-    EXPECT_EQ(note.RestoreWidth, 150);
-    EXPECT_EQ(note.RestoreHeight, 90);
+    EXPECT_TRUE(note.AlarmEnabled());
+    EXPECT_TRUE(note.ExpirationEnabled());
+    EXPECT_DOUBLE_EQ(note.AlarmTime(), sampleRecord().alarmTime);
+    EXPECT_DOUBLE_EQ(note.CreateStamp2(), sampleRecord().createStamp2);
+    EXPECT_EQ(note.RestoreWidth(), 150);
+    EXPECT_EQ(note.RestoreHeight(), 90);
 }
 
 TEST_F(NoteLoading, AnUnreadablePositionCentresTheNewNoteSize)
@@ -298,7 +302,7 @@ TEST_F(NoteLoading, AnUnreadablePositionCentresTheNewNoteSize)
     QFile::copy(
         QStringLiteral(JL_TEST_SOURCE_DIR "/fuzz/notefile/corpus/damaged-position-as-word.jtl"),
         pathOf(QStringLiteral("5.jtl")));
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.LoadNote(QStringLiteral("5.jtl"));
     const QSize screen = screenSize();
     EXPECT_EQ(note.pos(), QPoint((screen.width() - 135) / 2, (screen.height() - 80) / 2));
@@ -312,7 +316,7 @@ TEST_F(NoteLoading, AnUnreadableTitleFailsAndChangesNothing)
         QStringLiteral(JL_TEST_SOURCE_DIR "/fuzz/notefile/corpus/damaged-truncated-title.jtl"),
         path);
     const QByteArray bytes = readAll(path);
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     const QString drawnName = note.NoteFileName();
     const QPoint place = note.pos();
     EXPECT_THROW(note.LoadNote(QStringLiteral("7.jtl")), Error);
@@ -325,7 +329,7 @@ TEST_F(NoteLoading, AnUnreadableTitleFailsAndChangesNothing)
 
 TEST_F(NoteLoading, AMissingFileIsAnError)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     try {
         note.LoadNote(QStringLiteral("404.jtl"));
         FAIL() << "no error";
@@ -341,7 +345,7 @@ TEST_F(NoteLoading, TheBodyFileSupersedesThePlainLines)
     rich.setLines({QStringLiteral("rich ")});
     addBoldWord(rich, QStringLiteral("body"));
     rich.saveToFile(pathOf(QStringLiteral("8.jtl2")));
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.LoadNote(QStringLiteral("8.jtl"));
     EXPECT_EQ(note.NoteText->lines(), QStringList({QStringLiteral("rich body")}));
     EXPECT_TRUE(hasBoldRun(*note.NoteText->document(), QStringLiteral("body")));
@@ -352,7 +356,7 @@ TEST_F(NoteLoading, AnUnreadableBodyFileFailsAndChangesNothing)
 {
     storage::writeNoteFile(pathOf(QStringLiteral("9.jtl")), sampleRecord());
     QDir(folder()).mkdir(QStringLiteral("9.jtl2")); // a folder where the body should be
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("before")});
     const storage::FontDesc font = note.NoteText->bodyFont();
     EXPECT_THROW(note.LoadNote(QStringLiteral("9.jtl")), EInOutError);
@@ -373,7 +377,7 @@ TEST_F(LostMonitor, ANoteOffEveryScreenIsShownOnTheNearestOne)
     storage::writeNoteFile(path, far);
     const QByteArray bytes = readAll(path);
 
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.LoadNote(QStringLiteral("1.jtl"));
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(available.contains(note.geometry())) << note.geometry().x();
@@ -391,7 +395,7 @@ TEST_F(LostMonitor, ANoteThatStillOverlapsAScreenStaysWhereItWas)
     edge.left = screenSize().width() - 20;
     edge.top = -30;
     storage::writeNoteFile(pathOf(QStringLiteral("2.jtl")), edge);
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.LoadNote(QStringLiteral("2.jtl"));
     EXPECT_EQ(note.pos(), QPoint(screenSize().width() - 20, -30));
 }

@@ -4,6 +4,7 @@
 #include "note/NoteParts.h"
 #include "note/NoteTestSupport.h"
 #include "settings/veskUt.h"
+#include "storage/NoteFile.h"
 #include "ui/NoteText.h"
 
 #include <QAction>
@@ -22,10 +23,10 @@ protected:
     void SetUp() override
     {
         NoteFixture::SetUp();
-        note = std::make_unique<TSingolNote>(false);
+        note = std::make_unique<TSingolNote>(false, services);
         note->move(100, 100);
         note->show();
-        note->Modified = false;
+        notetest::deactivate(*note); // saved: nothing waits for a deactivation
     }
     void TearDown() override
     {
@@ -54,32 +55,32 @@ using FrameGrip = ShownNote;
 TEST_F(FrameGrip, OnlyAPressWithinFourPixelsOfTheRightOrBottomEdgeResizes)
 {
     pressPanel({130, 40});
-    EXPECT_FALSE(note->SizingWidth);
-    EXPECT_FALSE(note->SizingHeight);
+    EXPECT_FALSE(note->SizingWidth());
+    EXPECT_FALSE(note->SizingHeight());
     QTest::mouseRelease(note->NotePanel, Qt::LeftButton, {}, {130, 40});
 
     pressPanel({131, 40});
-    EXPECT_TRUE(note->SizingWidth);
-    EXPECT_FALSE(note->SizingHeight);
+    EXPECT_TRUE(note->SizingWidth());
+    EXPECT_FALSE(note->SizingHeight());
     QTest::mouseRelease(note->NotePanel, Qt::LeftButton, {}, {131, 40});
 
     pressPanel({131, 76}, Qt::RightButton);
-    EXPECT_TRUE(note->SizingWidth);
-    EXPECT_TRUE(note->SizingHeight);
-    EXPECT_EQ(note->SizeOriginLeft, 100);
-    EXPECT_EQ(note->SizeOriginTop, 100);
+    EXPECT_TRUE(note->SizingWidth());
+    EXPECT_TRUE(note->SizingHeight());
+    EXPECT_EQ(note->SizeOriginLeft(), 100);
+    EXPECT_EQ(note->SizeOriginTop(), 100);
     QTest::mouseRelease(note->NotePanel, Qt::RightButton, {}, {131, 76});
-    EXPECT_FALSE(note->SizingWidth);
-    EXPECT_FALSE(note->SizingHeight);
+    EXPECT_FALSE(note->SizingWidth());
+    EXPECT_FALSE(note->SizingHeight());
 }
 
 TEST_F(FrameGrip, TheLeftAndTopFrameDoNotResize)
 {
     pressPanel({0, 40});
-    EXPECT_FALSE(note->SizingWidth || note->SizingHeight);
+    EXPECT_FALSE(note->SizingWidth() || note->SizingHeight());
     QTest::mouseRelease(note->NotePanel, Qt::LeftButton, {}, {0, 40});
     pressPanel({60, 1});
-    EXPECT_FALSE(note->SizingWidth || note->SizingHeight);
+    EXPECT_FALSE(note->SizingWidth() || note->SizingHeight());
 }
 
 TEST_F(FrameGrip, TheCursorShowsWhichEdgesAPressWouldTake)
@@ -101,7 +102,7 @@ TEST_F(FrameGrip, DraggingTheCornerFollowsThePointerAndMarksTheNote)
     dragPanelTo({100 + 250, 100 + 180});
     EXPECT_EQ(note->size(), QSize(250, 180));
     EXPECT_EQ(note->pos(), QPoint(100, 100)); // the left and top edges stay
-    EXPECT_TRUE(note->Modified);
+    EXPECT_TRUE(note->Modified());
     QTest::mouseRelease(note->NotePanel, Qt::LeftButton);
     EXPECT_EQ(note->NoteText->geometry(), QRect(2, 17, 246, 161));
 }
@@ -135,9 +136,9 @@ TEST_F(RollUpByTitle, DoubleClickOnTheTitleRollsUpAndBack)
 {
     QTest::mouseDClick(note->NoteTitle, Qt::LeftButton);
     EXPECT_EQ(note->size(), QSize(20, 20));
-    EXPECT_EQ(note->RestoreWidth, 135);
-    EXPECT_EQ(note->RestoreHeight, 80);
-    EXPECT_TRUE(note->Modified);
+    EXPECT_EQ(note->RestoreWidth(), 135);
+    EXPECT_EQ(note->RestoreHeight(), 80);
+    EXPECT_TRUE(note->Modified());
     QTest::mouseDClick(note->NoteTitle, Qt::LeftButton);
     EXPECT_EQ(note->size(), QSize(135, 80));
     EXPECT_EQ(note->NoteText->geometry(), QRect(2, 17, 131, 61));
@@ -145,13 +146,20 @@ TEST_F(RollUpByTitle, DoubleClickOnTheTitleRollsUpAndBack)
 
 TEST_F(RollUpByTitle, AHeightOfTwentyCountsAsRolledUp)
 {
-    note->resize(90, 20);
-    note->RestoreWidth = 0;
-    note->RestoreHeight = 0;
+    // Restore sizes come from a note's file.
+    const auto rolledUpWithRestore = [this](quint16 width, quint16 height) {
+        storage::NoteRecord rolled;
+        rolled.width = 90;
+        rolled.height = 20;
+        rolled.restoreWidth = width;
+        rolled.restoreHeight = height;
+        storage::writeNoteFile(pathOf(QStringLiteral("9.jtl")), rolled);
+        note->LoadNote(QStringLiteral("9.jtl"));
+    };
+    rolledUpWithRestore(0, 0);
     QTest::mouseDClick(note->NoteTitle, Qt::LeftButton);
     EXPECT_EQ(note->size(), QSize(90, 20)); // nothing stored to unroll to
-    note->RestoreWidth = 150;
-    note->RestoreHeight = 120;
+    rolledUpWithRestore(150, 120);
     QTest::mouseDClick(note->NoteTitle, Qt::LeftButton);
     EXPECT_EQ(note->size(), QSize(150, 120));
 }
@@ -162,12 +170,12 @@ TEST_F(TitleDrag, WithoutASystemMoveTheNoteFollowsThePointerUntilRelease)
 {
     QCursor::setPos(150, 105);
     QTest::mousePress(note->NoteTitle, Qt::LeftButton, {}, {48, 3});
-    EXPECT_FALSE(note->Modified);
+    EXPECT_FALSE(note->Modified());
     QCursor::setPos(180, 145);
     QTest::mouseMove(note->NoteTitle, {78, 43});
     EXPECT_EQ(note->pos(), QPoint(130, 140));
     QTest::mouseRelease(note->NoteTitle, Qt::LeftButton, {}, {78, 43});
-    EXPECT_TRUE(note->Modified);
+    EXPECT_TRUE(note->Modified());
     QCursor::setPos(300, 300);
     QTest::mouseMove(note->NoteTitle, {10, 10});
     EXPECT_EQ(note->pos(), QPoint(130, 140));
@@ -181,14 +189,14 @@ TEST_F(TitleDrag, AJiggleWithinTheDragDistanceMovesNothing)
     QTest::mouseMove(note->NoteTitle, {50, 4});
     EXPECT_EQ(note->pos(), QPoint(100, 100));
     QTest::mouseRelease(note->NoteTitle, Qt::LeftButton, {}, {50, 4});
-    EXPECT_TRUE(note->Modified);
+    EXPECT_TRUE(note->Modified());
 }
 
 TEST_F(TitleDrag, APressWithoutMovingStillMarksTheNote)
 {
     QTest::mouseClick(note->NoteTitle, Qt::LeftButton);
     EXPECT_EQ(note->pos(), QPoint(100, 100));
-    EXPECT_TRUE(note->Modified);
+    EXPECT_TRUE(note->Modified());
 }
 
 TEST_F(TitleDrag, TheRightButtonNeitherMovesNorMarks)
@@ -199,7 +207,7 @@ TEST_F(TitleDrag, TheRightButtonNeitherMovesNorMarks)
     QTest::mouseMove(note->NoteTitle, {148, 103});
     QTest::mouseRelease(note->NoteTitle, Qt::RightButton, {}, {148, 103});
     EXPECT_EQ(note->pos(), QPoint(100, 100));
-    EXPECT_FALSE(note->Modified);
+    EXPECT_FALSE(note->Modified());
 }
 
 using TitleEditing = ShownNote;
@@ -211,16 +219,16 @@ TEST_F(TitleEditing, ChangeTitleOpensTheEditorOverTheTitleStrip)
     EXPECT_TRUE(note->TitleEdit->isVisible());
     EXPECT_EQ(note->TitleEdit->geometry(), note->NoteTitle->geometry());
     EXPECT_EQ(note->TitleEdit->text(), QStringLiteral("Old"));
-    EXPECT_TRUE(note->Modified); // the editor's text changed
+    EXPECT_TRUE(note->Modified()); // the editor's text changed
 }
 
 TEST_F(TitleEditing, EnterAppliesTheTitle)
 {
     note->Menus.Changetitle1->trigger();
     note->TitleEdit->clear();
-    note->Modified = false;
+    notetest::deactivate(*note);
     QTest::keyClicks(note->TitleEdit, QStringLiteral("Phone"));
-    EXPECT_TRUE(note->Modified);
+    EXPECT_TRUE(note->Modified());
     EXPECT_EQ(note->NoteTitle->text(), QStringLiteral("Vesk Jotlet 2003"));
     QTest::keyClick(note->TitleEdit, Qt::Key_Return);
     EXPECT_EQ(note->NoteTitle->text(), QStringLiteral("Phone"));

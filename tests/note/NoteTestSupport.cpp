@@ -37,16 +37,26 @@ void NoteFixture::SetUp()
     QFile::remove(platform::registryFile());
     QDir(storage::noteFolderPath()).removeRecursively();
     m_folder = storage::ensureNoteFolder();
-    storage::setLocalClock(&fixedNow);
-    TSingolNote::setRandomDraw([this](int bound) { return draws(bound); });
+    note::NoteServices forwarding;
+    forwarding.openUrl = [this](const QUrl &url) {
+        openUrl(url);
+    };
+    forwarding.printer = [this] {
+        return printer();
+    };
+    forwarding.randomDraw = [this](int bound) {
+        return draws(bound);
+    };
+    forwarding.now = [this] {
+        return now();
+    };
+    services = std::make_shared<const note::NoteServices>(std::move(forwarding));
     dialogs::setScript(&script);
 }
 
 void NoteFixture::TearDown()
 {
     dialogs::setScript(nullptr);
-    TSingolNote::setRandomDraw({});
-    storage::setLocalClock({});
 }
 
 QString NoteFixture::pathOf(const QString &fileName) const

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "note/NoteGeometry.h"
+#include "note/NoteServices.h"
+#include "storage/DateTime.h"
 #include "ui/Dialogs.h"
 
 #include <QDateTime>
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -29,7 +32,8 @@ struct ScriptedDraws
 
 // Every note test starts from no settings, an empty note folder, the English
 // captions, a fixed clock, scripted random draws and scripted dialogs that
-// collect the error messages instead of showing message boxes.
+// collect the error messages instead of showing message boxes. Its notes get
+// `services`, which hand on to the members below.
 class NoteFixture : public ::testing::Test
 {
 protected:
@@ -43,6 +47,15 @@ protected:
     QStringList noteFiles() const;
 
     ScriptedDraws draws;
+    std::function<double()> now = [] {
+        return storage::fromQDateTime(fixedNow());
+    };
+    std::function<void(const QUrl &url)> openUrl = [](const QUrl &) {
+    }; // nothing opens
+    std::function<std::unique_ptr<QPrinter>()> printer = [] {
+        return nullptr;
+    };
+    note::SharedServices services;
     // The answers the dialogs give; no dialog opens.
     dialogs::DialogScript script;
     QStringList &errors = script.messages; // reported messages, in order

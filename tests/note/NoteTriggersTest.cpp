@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -47,56 +48,57 @@ protected:
 
 TEST_F(SaveTriggers, BodyFocusLossSavesEvenWithoutChanges)
 {
-    TSingolNote note(false);
-    note.Modified = false;
+    TSingolNote note(false, services);
+    notetest::deactivate(note); // no change waits for a deactivation
+    forget(note);
     bodyLosesFocus(note);
     EXPECT_TRUE(saved(note));
 }
 
 TEST_F(SaveTriggers, APopupMenuOverTheBodyDoesNotSave)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     bodyLosesFocus(note, Qt::PopupFocusReason);
     EXPECT_FALSE(saved(note));
 }
 
 TEST_F(SaveTriggers, DeactivationSavesOnceWhileModified)
 {
-    TSingolNote note(false);
-    ASSERT_TRUE(note.Modified); // a new note has changes
+    TSingolNote note(false, services);
+    ASSERT_TRUE(note.Modified()); // a new note has changes
     notetest::deactivate(note);
     EXPECT_TRUE(saved(note));
-    EXPECT_FALSE(note.Modified);
+    EXPECT_FALSE(note.Modified());
     forget(note);
     notetest::deactivate(note);
     EXPECT_FALSE(saved(note));
-    note.Modified = true;
+    note.TitleEdit->setText(QStringLiteral("edited")); // a title being edited
     notetest::deactivate(note);
     EXPECT_TRUE(saved(note));
 }
 
 TEST_F(SaveTriggers, ApplicationActivationChangesReachTheLatestNoteOnly)
 {
-    TSingolNote first(false);
-    auto latest = std::make_unique<TSingolNote>(false);
-    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    TSingolNote first(false, services);
+    auto latest = std::make_unique<TSingolNote>(false, services);
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_TRUE(saved(*latest));
     EXPECT_FALSE(saved(first));
-    EXPECT_FALSE(latest->Modified);
-    EXPECT_TRUE(first.Modified);
+    EXPECT_FALSE(latest->Modified());
+    EXPECT_TRUE(first.Modified());
 
     // Once the latest note is gone nothing is called.
     latest.reset();
-    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_FALSE(saved(first));
 }
 
 TEST_F(SaveTriggers, ClosingSavesAndHidesWithoutDestroying)
 {
-    auto *note = new TSingolNote(false);
+    auto *note = new TSingolNote(false, services);
     QPointer<TSingolNote> alive(note);
     note->show();
-    note->Modified = false;
+    notetest::deactivate(*note);
     EXPECT_TRUE(note->close());
     EXPECT_TRUE(saved(*note));
     EXPECT_FALSE(note->isVisible());
@@ -106,10 +108,10 @@ TEST_F(SaveTriggers, ClosingSavesAndHidesWithoutDestroying)
 
 TEST_F(SaveTriggers, ClosingADiscardedNoteDeletesItsFiles)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     note.SaveNote();
-    note.Discarded = true;
+    note.discard();
     EXPECT_TRUE(note.close());
     EXPECT_TRUE(QDir(folder()).isEmpty());
     EXPECT_TRUE(errors.isEmpty());
@@ -117,7 +119,7 @@ TEST_F(SaveTriggers, ClosingADiscardedNoteDeletesItsFiles)
 
 TEST_F(SaveTriggers, AFailedSaveIsReportedAndTheNoteStaysOpen)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     blockBodyFile(note);
     EXPECT_FALSE(note.close());
@@ -127,15 +129,16 @@ TEST_F(SaveTriggers, AFailedSaveIsReportedAndTheNoteStaysOpen)
 
     notetest::deactivate(note);
     EXPECT_EQ(errors.size(), 2);
-    EXPECT_TRUE(note.Modified); // still to be saved
+    EXPECT_TRUE(note.Modified()); // still to be saved
 }
 
 TEST_F(SaveTriggers, ADestroyedNoteDoesNotSaveAsItsBodyLosesTheFocus)
 {
-    auto note = std::make_unique<TSingolNote>(false);
+    auto note = std::make_unique<TSingolNote>(false, services);
     note->show();
     note->NoteText->setFocus();
-    note->Modified = false;
+    notetest::deactivate(*note);
+    forget(*note);
     note.reset();
     EXPECT_TRUE(noteFiles().isEmpty());
     EXPECT_TRUE(errors.isEmpty());
@@ -146,9 +149,10 @@ TEST_F(SaveTriggers, ADestroyedNoteDoesNotSaveAsItsBodyLosesTheFocus)
 // and waits for nothing; a failing disk is reported once, not per keystroke.
 TEST_F(SaveTriggers, ChangesWriteThemselvesSoonWhileTheyGoOnAndOnlyThen)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
+    notetest::deactivate(note); // no change waits for a deactivation
+    forget(note);
     note.show();
-    note.Modified = false;
     ASSERT_TRUE(QTest::qWaitFor([&] { return saved(note); }, 10000)) << "a shown note is a change";
 
     forget(note);
@@ -164,7 +168,7 @@ TEST_F(SaveTriggers, ChangesWriteThemselvesSoonWhileTheyGoOnAndOnlyThen)
     QTest::qWait(TSingolNote::kSaveAfterQuietMs + 500);
     EXPECT_EQ(QFileInfo(note.notePath()).lastModified(), written);
     EXPECT_FALSE(note.hasUnsavedChanges());
-    EXPECT_FALSE(note.Modified) << "no save trigger of its own was pulled";
+    EXPECT_FALSE(note.Modified()) << "no save trigger of its own was pulled";
 
     forget(note);
     blockBodyFile(note);

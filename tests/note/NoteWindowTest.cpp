@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <QWindow>
 
 using notetest::NoteFixture;
@@ -57,7 +58,7 @@ using NoteDefaults = NoteFixture;
 
 TEST_F(NoteDefaults, WithoutSettingsANoteIsTheDesignNote)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_FALSE(note.isVisible());
     EXPECT_EQ(note.size(), QSize(135, 80));
     EXPECT_EQ(note.NotePanel->colorRef(), 0x0000FFFF);
@@ -70,31 +71,31 @@ TEST_F(NoteDefaults, WithoutSettingsANoteIsTheDesignNote)
     EXPECT_EQ(note.windowFlags() & (Qt::Tool | Qt::FramelessWindowHint),
               Qt::Tool | Qt::FramelessWindowHint);
     EXPECT_EQ(note.NoteFolder(), storage::noteFolderPath());
-    EXPECT_TRUE(note.Modified);
-    EXPECT_FALSE(note.Discarded);
-    EXPECT_FALSE(note.Parked);
+    EXPECT_TRUE(note.Modified());
+    EXPECT_FALSE(note.Discarded());
+    EXPECT_FALSE(note.Parked());
     EXPECT_FALSE(note.OnTop());
 }
 
 TEST_F(NoteDefaults, TheRecordStartsAtTheMomentOfCreation)
 {
-    TSingolNote note(true);
-    const double now = storage::fromQDateTime(notetest::fixedNow());
-    for (const double stamp : {note.CreateStamp1, note.CreateStamp2, note.AlarmDate, note.AlarmTime,
-                               note.ExpirationDate, note.ExpirationTime})
-        EXPECT_DOUBLE_EQ(stamp, now);
-    EXPECT_FALSE(note.AlarmEnabled);
-    EXPECT_FALSE(note.AlarmFired);
-    EXPECT_FALSE(note.ExpirationEnabled);
-    EXPECT_FALSE(note.ExpirationReserved);
-    EXPECT_EQ(note.RestoreWidth, 0);
-    EXPECT_EQ(note.RestoreHeight, 0);
+    TSingolNote note(true, services);
+    const double created = storage::fromQDateTime(notetest::fixedNow());
+    for (const double stamp : {note.CreateStamp1(), note.CreateStamp2(), note.AlarmDate(),
+                               note.AlarmTime(), note.ExpirationDate(), note.ExpirationTime()})
+        EXPECT_DOUBLE_EQ(stamp, created);
+    EXPECT_FALSE(note.AlarmEnabled());
+    EXPECT_FALSE(note.AlarmFired());
+    EXPECT_FALSE(note.ExpirationEnabled());
+    EXPECT_FALSE(note.ExpirationReserved());
+    EXPECT_EQ(note.RestoreWidth(), 0);
+    EXPECT_EQ(note.RestoreHeight(), 0);
     EXPECT_TRUE(note.OnTop());
 }
 
 TEST_F(NoteDefaults, MissingSettingsAreStoredWithTheirDefaults)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(readRegString(QStringLiteral("title"), QString()),
               QStringLiteral("Vesk Jotlet 2003"));
     EXPECT_EQ(readRegInt(QStringLiteral("width"), 0), 135);
@@ -121,7 +122,7 @@ TEST_F(NoteDefaults, SettingsGiveTheNewNoteItsLook)
     writeRegBool(QStringLiteral("TitleFontItalic"), true);
     writeRegInt(QStringLiteral("TitleFontColor"), 0x00FF0000);
 
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(note.NoteTitle->text(), QStringLiteral("Shopping"));
     EXPECT_EQ(note.size(), QSize(200, 150));
     EXPECT_EQ(note.NotePanel->colorRef(), 0x00FFFF00);
@@ -139,7 +140,7 @@ TEST_F(NoteDefaults, PlacementAndFileNameComeFromTheDrawsInOrder)
 {
     // Casual: left, then top; then the three draws of the file name.
     draws.values = {100, 50, 3, 4, 5};
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(note.pos(), QPoint(100, 50));
     EXPECT_EQ(note.NoteFileName(), QStringLiteral("17.jtl"));
     ASSERT_GE(draws.bounds.size(), 5u);
@@ -152,17 +153,17 @@ TEST_F(NoteDefaults, PlacementFollowsThePositionSetting)
 {
     const QSize screen = screenSize();
     writeRegInt(QStringLiteral("position"), 2);
-    TSingolNote centred(false);
+    TSingolNote centred(false, services);
     EXPECT_EQ(centred.pos(), QPoint((screen.width() - 135) / 2, (screen.height() - 80) / 2));
 
     writeRegInt(QStringLiteral("position"), 4);
     draws.values = {7};
-    TSingolNote right(false);
+    TSingolNote right(false, services);
     EXPECT_EQ(right.pos(), QPoint(screen.width() - 135 - 1, 7));
 
     writeRegInt(QStringLiteral("position"), 6);
     draws.values = {9};
-    TSingolNote bottom(false);
+    TSingolNote bottom(false, services);
     EXPECT_EQ(bottom.pos(), QPoint(9, screen.height() - 80 - 1));
 }
 
@@ -170,28 +171,30 @@ TEST_F(NoteDefaults, ANewNameAvoidsFilesAlreadyThere)
 {
     draws.values = {0, 0, 3, 4, 5, 1, 1, 1};
     testsupport::writeAll(pathOf(QStringLiteral("17.jtl")), "taken");
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(note.NoteFileName(), QStringLiteral("2.jtl"));
 }
 
 TEST_F(NoteDefaults, InitDefaultsAgainDrawsAgain)
 {
     draws.values = {10, 20, 3, 4, 5, 30, 40, 6, 7, 8};
-    TSingolNote note(false);
-    note.Parked = true;
-    note.SizingWidth = true;
+    TSingolNote note(false, services);
+    note.show();
+    QTest::mousePress(note.NotePanel, Qt::LeftButton, {}, QPoint(note.width() - 1, 30));
+    ASSERT_TRUE(note.SizingWidth());
+    note.park();
     note.InitDefaults();
     EXPECT_EQ(note.pos(), QPoint(30, 40));
     EXPECT_EQ(note.NoteFileName(), QStringLiteral("50.jtl"));
-    EXPECT_FALSE(note.Parked);
-    EXPECT_FALSE(note.SizingWidth);
+    EXPECT_FALSE(note.Parked());
+    EXPECT_FALSE(note.SizingWidth());
 }
 
 using NoteStructure = NoteFixture;
 
 TEST_F(NoteStructure, TitleStripAndBodyFillTheFrame)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(note.NotePanel->geometry(), QRect(0, 0, 135, 80));
     EXPECT_EQ(note.NoteTitle->geometry(), QRect(2, 2, 131, 15));
     EXPECT_EQ(note.NoteText->geometry(), QRect(2, 17, 131, 61));
@@ -203,7 +206,7 @@ TEST_F(NoteStructure, TitleStripAndBodyFillTheFrame)
 
 TEST_F(NoteStructure, TheTitleEditorWaitsHiddenWithoutFrame)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_TRUE(note.TitleEdit->isHidden());
     EXPECT_FALSE(note.TitleEdit->hasFrame());
     EXPECT_EQ(note.TitleEdit->text(), QStringLiteral("TitleEdit"));
@@ -212,7 +215,7 @@ TEST_F(NoteStructure, TheTitleEditorWaitsHiddenWithoutFrame)
 
 TEST_F(NoteStructure, TheTitleShowsItsTooltipAndNoMarkup)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(note.NoteTitle->toolTip(), TReadRes::current().GetText(11));
     EXPECT_FALSE(note.NoteTitle->toolTip().isEmpty());
     EXPECT_EQ(note.NoteTitle->textFormat(), Qt::PlainText);
@@ -220,7 +223,7 @@ TEST_F(NoteStructure, TheTitleShowsItsTooltipAndNoMarkup)
 
 TEST_F(NoteStructure, TitleMenuItemsInOrder)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(describe(*note.Menus.PopupTitle),
               QStringList({
                   "Apparence1 Title Apparence {Changetitle1 Change title, ChangeFont1 Change Font, "
@@ -241,7 +244,7 @@ TEST_F(NoteStructure, TitleMenuItemsInOrder)
 
 TEST_F(NoteStructure, BodyMenuItemsInOrderWithShortcuts)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     EXPECT_EQ(describe(*note.Menus.PopUpNote),
               QStringList({
                   "Cut2 Cut Ctrl+X",
@@ -270,17 +273,17 @@ using NoteOnTop = NoteFixture;
 
 TEST_F(NoteOnTop, FollowsTheConstructorAndTheCheckMark)
 {
-    TSingolNote topmost(true);
+    TSingolNote topmost(true, services);
     EXPECT_TRUE(topmost.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(topmost.Menus.Ontop1->isChecked());
-    TSingolNote ordinary(false);
+    TSingolNote ordinary(false, services);
     EXPECT_FALSE(ordinary.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(ordinary.Menus.Ontop1->isChecked());
 }
 
 TEST_F(NoteOnTop, ChangesOnlyTheStackingBandOfAShownWindow)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.show();
     QWindow *window = note.windowHandle();
     ASSERT_NE(window, nullptr);
@@ -299,8 +302,8 @@ TEST_F(NoteOnTop, ChangesOnlyTheStackingBandOfAShownWindow)
 
 TEST_F(NoteOnTop, ADiscardedNoteKeepsItsBand)
 {
-    TSingolNote note(true);
-    note.Discarded = true;
+    TSingolNote note(true, services);
+    note.discard();
     note.SetOnTop(false);
     EXPECT_TRUE(note.OnTop());
     EXPECT_TRUE(note.Menus.Ontop1->isChecked());
@@ -312,7 +315,7 @@ TEST_F(NoteOnTop, ADiscardedNoteKeepsItsBand)
 
 TEST_F(NoteOnTop, TheMenuItemTogglesTheBand)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     note.Menus.Ontop1->trigger();
     EXPECT_TRUE(note.OnTop());
     EXPECT_TRUE(note.Menus.Ontop1->isChecked());
@@ -323,13 +326,13 @@ TEST_F(NoteOnTop, TheMenuItemTogglesTheBand)
 
 TEST_F(NoteOnTop, BringToFrontLeavesTheBandAsItWas)
 {
-    TSingolNote ordinary(false);
+    TSingolNote ordinary(false, services);
     ordinary.show();
     ordinary.BringToFront();
     EXPECT_FALSE(ordinary.OnTop());
     EXPECT_FALSE(ordinary.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(ordinary.isVisible());
-    TSingolNote topmost(true);
+    TSingolNote topmost(true, services);
     topmost.show();
     topmost.BringToFront();
     EXPECT_TRUE(topmost.OnTop());

@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 
 #include <QDir>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -66,7 +67,7 @@ protected:
     {
         breakDisk();
         note.NoteText->setLines(typedLines());
-        note.Modified = true;
+        note.TitleEdit->setText(QStringLiteral("edited")); // changes waiting for a deactivation
         notetest::deactivate(note);
     }
     void leaveRoomFor(qint64 bytes) { m_disk->fill(bytes); }
@@ -104,18 +105,18 @@ private:
 
 TEST_P(NoteOnASmallDisk, TypedTextIsSavedByTheNextDeactivationOnceTheDiskCanTakeIt)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
     typeAndDeactivateOnABrokenDisk(note);
     EXPECT_EQ(errors.size(), 1);
     expectFirstVersionOnDisk(note);
     EXPECT_EQ(note.NoteText->lines(), typedLines()) << "the window keeps what was typed";
-    EXPECT_TRUE(note.Modified) << "a failed save must be tried again";
+    EXPECT_TRUE(note.Modified()) << "a failed save must be tried again";
 
     mendDisk();
     notetest::deactivate(note);
     EXPECT_EQ(errors.size(), 1);
-    EXPECT_FALSE(note.Modified);
+    EXPECT_FALSE(note.Modified());
     const storage::NoteRecord saved = storage::readNoteFile(note.notePath(), {}, {}, {});
     EXPECT_EQ(saved.lines, typedLines());
 }
@@ -127,7 +128,7 @@ TEST_P(NoteOnASmallDisk, ABodyThatNoLongerFitsLeavesBothFilesAsTheyWere)
 {
     if (GetParam() != DiskProblem::Full)
         GTEST_SKIP() << "a matter of space only";
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
     leaveRoomFor(8 * 1024);
     note.NoteTitle->setText(QStringLiteral("Plumber, urgent"));
@@ -145,7 +146,7 @@ TEST_P(NoteOnASmallDisk, ABodyThatNoLongerFitsLeavesBothFilesAsTheyWere)
 
 TEST_P(NoteOnASmallDisk, BodyLosingTheFocusReportsAndKeepsTheFiles)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
     breakDisk();
     note.NoteText->setLines(typedLines());
@@ -156,7 +157,7 @@ TEST_P(NoteOnASmallDisk, BodyLosingTheFocusReportsAndKeepsTheFiles)
 
 TEST_P(NoteOnASmallDisk, ANoteThatCannotBeSavedStaysOpenWhenClosed)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
     note.show();
     breakDisk();
@@ -173,7 +174,7 @@ TEST_P(NoteOnASmallDisk, ANoteThatCannotBeSavedStaysOpenWhenClosed)
 
 TEST_P(NoteOnASmallDisk, TheMessageNamesTheNote)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
     typeAndDeactivateOnABrokenDisk(note);
     ASSERT_EQ(errors.size(), 1);
@@ -192,9 +193,9 @@ using ClosedNoteOnAReadOnlyDisk = NoteOnASmallDisk;
 // they go at its next save.
 TEST_P(ClosedNoteOnAReadOnlyDisk, KeepsItsFilesUntilTheyCanBeDeleted)
 {
-    TSingolNote note(false);
+    TSingolNote note(false, services);
     saveFirstVersion(note);
-    note.Discarded = true;
+    note.discard();
     breakDisk();
     EXPECT_THROW(note.SaveNote(), EInOutError);
     expectFirstVersionOnDisk(note);
