@@ -1,12 +1,9 @@
 #include "app/AlarmScheduler.h"
 
 #include "app/DLista.h"
-#include "app/JotletLight.h"
-#include "app/TrayIcon.h"
 #include "note/Note.h"
 #include "storage/DateTime.h"
 #include "ui/Guarded.h"
-#include "ui/QuietShow.h"
 
 #include <array>
 #include <optional>
@@ -51,26 +48,13 @@ void runAlarmTick(TVeskLista *notes, double now)
     const int count = notes ? notes->count() : -1;
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = notes->form(i);
-        if (note->AlarmEnabled && !note->Discarded && !note->AlarmFired
-            && isMomentReached(note->AlarmDate, note->AlarmTime, now)) {
-            ui::showWithoutActivating(note);
-            note->AlarmFired = true;
-            note->SetOnTop(true);
-        }
-        if (note->ExpirationEnabled
-            && isMomentDue(note->ExpirationDate, note->ExpirationTime, now)) {
-            note->Discarded = true;
-            note->ExpirationEnabled = false;
-            note->close();
-        }
+        if (note->AlarmEnabled() && !note->Discarded() && !note->AlarmFired()
+            && isMomentReached(note->AlarmDate(), note->AlarmTime(), now))
+            note->fireAlarm();
+        if (note->ExpirationEnabled()
+            && isMomentDue(note->ExpirationDate(), note->ExpirationTime(), now))
+            note->expire();
     }
 }
 
 } // namespace app
-
-void TFJotletLightMain::TimerAlarmTimer()
-{
-    ui::runGuarded(nullptr, [this] { app::runAlarmTick(m_notes.get(), storage::nowDateTime()); });
-    // On the same tick, so that watching the tray costs no wake-ups of its own.
-    RxTrayIcon1->followSystemTray(m_environment.systemTrayAvailable());
-}

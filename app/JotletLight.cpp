@@ -16,14 +16,11 @@
 #include "ui/QuietShow.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace {
 
@@ -42,9 +39,11 @@ const QString kNoTrayNotice = QStringLiteral(
     "right-click it or click its arrow for the menu. The command jotletctl (for example "
     "\"jotletctl new\") works as well.");
 
-const QString kCannotRestart = QStringLiteral(
-    "Jotlet Light could not start itself again (%1). Your notes are saved: please start it "
-    "again from your applications menu.");
+const QString kNotEnded
+    = QStringLiteral("a note could not be saved, so Jotlet Light goes on (see its message)");
+const QString kEnding = QStringLiteral("Jotlet Light is ending");
+const QString kBusy = QStringLiteral("Jotlet Light is busy: close its open window first");
+const QString kNotLoaded = QStringLiteral("Jotlet Light has not loaded its notes yet");
 
 app::ControllerEnvironment completed(app::ControllerEnvironment environment)
 {
@@ -67,30 +66,9 @@ app::ControllerEnvironment completed(app::ControllerEnvironment environment)
                   app::runOptionsDialog(folder, parent, languagePage);
               };
     }
-    if (!environment.openUrl) {
-        environment.openUrl = [](const QUrl &url) {
-            QDesktopServices::openUrl(url);
-        };
-    }
+    if (!environment.noteServices)
+        environment.noteServices = note::desktopServices();
     return environment;
-}
-
-void printError(const QString &message)
-{
-    std::fprintf(stderr, "jotletlight: %s\n", qPrintable(message));
-}
-
-// The program ends without anybody to answer a message box (session end,
-// termination signal): errors go to standard error instead.
-template<typename Body> void runReportingToStandardError(Body &&body)
-{
-    try {
-        body();
-    } catch (const Error &e) {
-        printError(e.message());
-    } catch (const std::exception &e) {
-        printError(QString::fromLocal8Bit(e.what()));
-    }
 }
 
 } // namespace
@@ -107,7 +85,7 @@ TFJotletLightMain::TFJotletLightMain(app::ControllerEnvironment environment)
 
 TFJotletLightMain::~TFJotletLightMain()
 {
-    runReportingToStandardError([this] { FreeNotes(); });
+    freeNotesQuietly();
 }
 
 void TFJotletLightMain::FormCreate()
@@ -217,7 +195,7 @@ void TFJotletLightMain::LoadNotes()
     // Also at every later start: a folder of another user is refused before
     // anything is read from it, and the user's own is kept private.
     storage::ensureNoteFolder();
-    m_notes = std::make_unique<TVeskLista>();
+    m_notes = std::make_unique<TVeskLista>(m_environment.noteServices);
     Menu.applyCaptions(texts);
     PanGen->BContinue->setText(texts.GetText(kOkButtonId));
     RxTrayIcon1->setHint(QLatin1String(product::kName));
@@ -252,11 +230,6 @@ void TFJotletLightMain::FreeNotes()
     notes->destroy();
 }
 
-void TFJotletLightMain::Restart()
-{
-    requestEnd(Ending::Restart);
-}
-
 void TFJotletLightMain::ShowOptions(bool languagePage)
 {
     if (isEnding())
@@ -278,147 +251,47 @@ void TFJotletLightMain::ParkNotes(bool park)
     const int count = m_notes ? m_notes->count() : -1;
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = m_notes->form(i);
-        if (note->Discarded)
-            continue;
-        if (park) {
-            note->ParkedVisible = note->isVisible();
-            note->hide();
-            note->Parked = true;
-        } else {
-            // Back as they were, without taking the focus one after another.
-            if (note->ParkedVisible)
-                ui::showWithoutActivating(note);
-            else
-                note->hide();
-            note->Parked = false;
-        }
+        if (park)
+            note->park();
+        else
+            note->unpark();
     }
 }
 
-void TFJotletLightMain::Close1Click()
+QString TFJotletLightMain::runRemoteCommand(platform::ControlCommand command)
 {
-    requestEnd(Ending::Exit);
-}
-
-void TFJotletLightMain::endProgram(bool quietly)
-{
-    requestEnd(quietly ? Ending::Quietly : Ending::Exit);
-}
-
-void TFJotletLightMain::requestEnd(Ending ending)
-{
-    if (m_ended || (m_pendingEnd && *m_pendingEnd >= ending))
-        return;
-    m_pendingEnd = ending;
-    if (ending == Ending::Quietly && dialogs::openModalWindows() > 0) {
-        // Whoever ends the program may not wait: what is typed is on disk
-        // before anything else happens.
-        dialogs::Unattended unattended;
-        saveAllNotes();
-        for (const QString &message : unattended.messages)
-            printError(message);
+    using platform::ControlCommand;
+    if (command == ControlCommand::Exit || command == ControlCommand::Restart) {
+        requestEnd(command == ControlCommand::Exit ? Ending::Exit : Ending::Restart);
+        // Ended, or ending once its open windows have returned.
+        return isEnding() ? QString() : kNotEnded;
     }
-    continueEnd();
-}
-
-void TFJotletLightMain::continueEnd()
-{
-    if (m_ended || !m_pendingEnd)
-        return;
-    if (dialogs::openModalWindows() > 0) {
-        // A window of a note may be on the stack inside its own event loop:
-        // the note goes once that loop has returned, never under it.
-        dialogs::cancelModalWindows();
-        QTimer::singleShot(10, this, &TFJotletLightMain::continueEnd);
-        return;
-    }
-    const Ending ending = *m_pendingEnd;
-    if (ending == Ending::Quietly) {
-        freeNotesQuietly();
-    } else {
-        // A note that cannot be saved is not thrown away: the user is told
-        // which and why, and the program goes on with it open.
-        const bool saved = ui::runGuarded(nullptr, [this] {
-            if (m_notes)
-                m_notes->saveAll();
-        });
-        if (m_pendingEnd != ending) // ended otherwise while the error was shown
-            return;
-        if (!saved || !ui::runGuarded(nullptr, [this] { FreeNotes(); })) {
-            resumeAfterFailedEnd();
-            return;
-        }
-    }
-    if (ending == Ending::Restart) {
-        releaseNoteFolder();
-        const QString &program = m_environment.executablePath;
-        if (!m_environment.startProgram(program, QFileInfo(program).absolutePath()))
-            dialogs::showError(nullptr, kCannotRestart.arg(program));
-    }
-    closeController();
-}
-
-void TFJotletLightMain::resumeAfterFailedEnd()
-{
-    m_pendingEnd.reset();
-    // Parked for the options dialog, which is gone by now; the About
-    // window brings its notes back itself.
-    if (m_notesParked && !m_aboutOpen) {
-        ParkNotes(false);
-        attachTray(true);
-    }
-}
-
-void TFJotletLightMain::freeNotesQuietly()
-{
-    dialogs::Unattended unattended;
-    runReportingToStandardError([this] { FreeNotes(); });
-    for (const QString &message : unattended.messages)
-        printError(message);
-}
-
-void TFJotletLightMain::closeController()
-{
-    if (m_ended)
-        return;
-    m_ended = true;
-    // What closing the window runs: free the notes (nothing left by now).
-    freeNotesQuietly();
-    TimerAlarm->stop();
-    attachTray(false);
-    hide();
-    releaseNoteFolder();
-    Q_EMIT finished();
-}
-
-void TFJotletLightMain::releaseNoteFolder()
-{
-    if (m_released)
-        return;
-    m_released = true;
-    Q_EMIT noteFolderReleased();
-}
-
-void TFJotletLightMain::saveAllNotes()
-{
-    if (m_notes)
-        runReportingToStandardError([this] { m_notes->saveAll(); });
-}
-
-void TFJotletLightMain::runRemoteCommand(const QString &command)
-{
-    if (command == QLatin1String("exit"))
-        requestEnd(Ending::Exit);
-    else if (command == QLatin1String("restart"))
-        Restart();
-    else if (command == QLatin1String("new"))
+    if (isEnding())
+        return kEnding;
+    if (m_modalWindows > 0 || m_aboutOpen || dialogs::openModalWindows() > 0)
+        return kBusy;
+    if (!m_notes)
+        return kNotLoaded;
+    switch (command) {
+    case ControlCommand::New:
         runCommand(&TFJotletLightMain::NewJotlet1Click);
-    else if (command == QLatin1String("show-all"))
+        break;
+    case ControlCommand::ShowAll:
         runCommand(&TFJotletLightMain::ShowAllJotlet1Click);
-    else if (command == QLatin1String("hide-all"))
+        break;
+    case ControlCommand::HideAll:
         runCommand(&TFJotletLightMain::CloseAllJotlet1Click);
-    else if (command == QLatin1String("options"))
-        runCommand(&TFJotletLightMain::Options1Click);
-    else if (command == QLatin1String("about"))
+        break;
+    case ControlCommand::Options:
+        // The dialog waits for the user; the answer goes back once it opens.
+        QTimer::singleShot(0, this, [this] { runCommand(&TFJotletLightMain::Options1Click); });
+        break;
+    case ControlCommand::About:
         runCommand(&TFJotletLightMain::About2Click);
+        break;
+    case ControlCommand::Exit:
+    case ControlCommand::Restart:
+        break;
+    }
+    return {};
 }

@@ -2,6 +2,8 @@
 
 #include "app/MainMenu.h"
 #include "app/OptionsRunner.h"
+#include "note/NoteServices.h"
+#include "platform/ControlCommands.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,7 +31,8 @@ struct ControllerEnvironment
     // Starts a program without arguments in a working folder.
     std::function<bool(const QString &program, const QString &workingFolder)> startProgram;
     OptionsDialogRunner runOptions;
-    std::function<void(const QUrl &url)> openUrl;
+    // What the notes and the About window's links use of the desktop.
+    note::SharedServices noteServices;
 };
 
 } // namespace app
@@ -113,8 +116,10 @@ public:
     void requestEnd(Ending ending);
     // endProgram(true) is requestEnd(Quietly), endProgram(false) Exit.
     void endProgram(bool quietly);
-    // A request of another process (see app::SingleInstance::commands()).
-    void runRemoteCommand(const QString &command);
+    // A request of another process (platform::kControlCommands): nothing
+    // when it was carried out, else why not (busy with a window, ending,
+    // notes not loaded yet, an exit that could not save a note).
+    QString runRemoteCommand(platform::ControlCommand command);
 
     // True once an end was requested and until it failed; hasEnded() once
     // the controller has closed.

@@ -80,21 +80,21 @@ void TFJotletLightMain::closeEvent(QCloseEvent *event)
 
 void TFJotletLightMain::LcopClick()
 {
-    m_environment.openUrl(QUrl(QLatin1String(app::kMakerWebSite)));
+    m_environment.noteServices->openUrl(QUrl(QLatin1String(app::kMakerWebSite)));
 }
 
 void TFJotletLightMain::Label3Click()
 {
-    m_environment.openUrl(QUrl(QLatin1String(app::kMakerSecondAddress)));
+    m_environment.noteServices->openUrl(QUrl(QLatin1String(app::kMakerSecondAddress)));
 }
 
 void TFJotletLightMain::LemailClick()
 {
-    m_environment.openUrl(mailTo(QLatin1String(app::kSupportMail)));
+    m_environment.noteServices->openUrl(mailTo(QLatin1String(app::kSupportMail)));
 }
 
 void TFJotletLightMain::lblAuthorClick()
 {
     // Whatever the language file gives, even "Not defined".
-    m_environment.openUrl(mailTo(TReadRes::current().LangEmail));
+    m_environment.noteServices->openUrl(mailTo(TReadRes::current().LangEmail));
 }

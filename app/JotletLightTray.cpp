@@ -1,10 +1,14 @@
-// The commands of the tray icon and its menu, all acting on every note.
+// The controller's tray icon: its commands, all acting on every note, and
+// the timer's tick, which carries out alarms and follows the tray.
+#include "app/AlarmScheduler.h"
 #include "app/DLista.h"
 #include "app/JotletLight.h"
+#include "app/TrayIcon.h"
 #include "note/Note.h"
 #include "settings/DResource.h"
 #include "settings/veskUt.h"
 #include "ui/Dialogs.h"
+#include "ui/Guarded.h"
 #include "ui/QuietShow.h"
 
 namespace {
@@ -51,7 +55,7 @@ void TFJotletLightMain::ShowAllJotlet1Click()
     const int count = m_notes ? m_notes->count() : -1;
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = m_notes->form(i);
-        if (note->Discarded)
+        if (note->Discarded())
             continue;
         ui::showWithoutActivating(note);
         note->BringToFront();
@@ -94,4 +98,12 @@ void TFJotletLightMain::About2Click()
     ParkNotes(true);
     NotesLoaded = true;
     ShowAboutBox(true);
+}
+
+void TFJotletLightMain::TimerAlarmTimer()
+{
+    ui::runGuarded(nullptr,
+                   [this] { app::runAlarmTick(m_notes.get(), m_environment.noteServices->now()); });
+    // On the same tick, so that watching the tray costs no wake-ups of its own.
+    RxTrayIcon1->followSystemTray(m_environment.systemTrayAvailable());
 }

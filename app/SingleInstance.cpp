@@ -22,17 +22,13 @@ SingleInstance::~SingleInstance()
     release();
 }
 
-QStringList SingleInstance::commands()
-{
-    return {QStringLiteral("exit"),     QStringLiteral("restart"),  QStringLiteral("new"),
-            QStringLiteral("show-all"), QStringLiteral("hide-all"), QStringLiteral("options"),
-            QStringLiteral("about")};
-}
-
 bool SingleInstance::askHolderToShowAll() const
 {
-    return platform::sendControlRequest(m_socketPath, QStringLiteral("show-all"), nullptr,
-                                        kAnswerTimeoutMs);
+    // Any answer means it is there, also one that cannot show them now.
+    bool answered = false;
+    platform::sendControlRequest(m_socketPath, QStringLiteral("show-all"), nullptr,
+                                 kAnswerTimeoutMs, &answered);
+    return answered;
 }
 
 SingleInstance::Claim SingleInstance::claim(int waitMs)
@@ -47,22 +43,29 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
     return askHolderToShowAll() ? Claim::HandedOver : Claim::Blocked;
 }
 
-bool SingleInstance::serve(std::function<void(const QString &command)> handler, QString *error)
+bool SingleInstance::serve(Handler handler, QString *error)
 {
-    m_server = std::make_unique<platform::ControlServer>(commands());
-    // Queued to an object of our own, so the handler may end this server
-    // (an "exit" does) without the server being on the stack.
-    QObject::connect(m_server.get(), &platform::ControlServer::requestReceived, &m_receiver,
-                     std::move(handler), Qt::QueuedConnection);
+    m_server = new platform::ControlServer(
+        platform::controlCommandWords(),
+        [handler = std::move(handler)](const QString &word) {
+            return handler(*platform::controlCommandNamed(word));
+        },
+        &m_owner);
     if (m_server->listen(m_socketPath, error))
         return true;
-    m_server.reset();
+    delete m_server;
     return false;
 }
 
 void SingleInstance::release()
 {
-    m_server.reset();
+    // Deleted later: an exit lets go of the folder while its own request
+    // is still to be answered.
+    if (m_server) {
+        m_server->stopListening();
+        m_server->deleteLater();
+    }
+    m_server = nullptr;
     if (m_lock.isLocked())
         m_lock.unlock();
 }

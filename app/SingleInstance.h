@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/ControlCommands.h"
 #include "platform/InstanceLock.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -35,25 +37,27 @@ public:
     // waitMs for it to let go.
     Claim claim(int waitMs = 10000);
 
-    // After claim() gave Acquired: takes requests; each arrives on the
-    // event loop through `handler`. False with a reason when the socket
-    // cannot be made (the program still runs, only unreachable).
-    bool serve(std::function<void(const QString &command)> handler, QString *error);
+    // After claim() gave Acquired: takes the requests of
+    // platform::kControlCommands; each is carried out on the event loop by
+    // `handler`, which says why when it did not do it, and is answered
+    // then. False with a reason when the socket cannot be made (the program
+    // still runs, only unreachable).
+    using Handler = std::function<QString(platform::ControlCommand command)>;
+    bool serve(Handler handler, QString *error);
 
-    // Stops taking requests and lets the next instance have the folder.
-    // Harmless when already released.
+    // Stops taking requests and lets the next instance have the folder; a
+    // request being carried out still gets its answer. Harmless when
+    // already released.
     void release();
-
-    // exit, restart, new, show-all, hide-all, options, about.
-    static QStringList commands();
 
 private:
     bool askHolderToShowAll() const;
 
     QString m_socketPath;
     platform::InstanceLock m_lock;
-    QObject m_receiver;
-    std::unique_ptr<platform::ControlServer> m_server;
+    // Owns the server, so one let go while it answers lives until then.
+    QObject m_owner;
+    QPointer<platform::ControlServer> m_server;
 };
 
 } // namespace app

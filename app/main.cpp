@@ -37,8 +37,11 @@ int runController(app::SingleInstance &instance)
         &controller, &TFJotletLightMain::finished, &controller, [] { QCoreApplication::quit(); },
         Qt::QueuedConnection);
     // Unreachable by jotletctl is no reason not to run.
-    instance.serve([&controller](const QString &command) { controller.runRemoteCommand(command); },
-                   nullptr);
+    instance.serve(
+        [&controller](platform::ControlCommand command) {
+            return controller.runRemoteCommand(command);
+        },
+        nullptr);
     // There is no main window to activate: the one activation comes from
     // the event loop.
     QTimer::singleShot(0, &controller, [&controller] { controller.activate(); });

@@ -8,7 +8,8 @@ target_compile_options(jl_options INTERFACE
 if(JL_WERROR)
     target_compile_options(jl_options INTERFACE -Werror)
 endif()
-target_compile_definitions(jl_options INTERFACE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+# One spelling of the signal keywords: Q_SIGNALS and Q_EMIT.
+target_compile_definitions(jl_options INTERFACE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_NO_KEYWORDS)
 
 if(JL_SANITIZE)
     set(jl_san -fsanitize=address,undefined -fno-sanitize-recover=undefined

@@ -1,5 +1,6 @@
 // jotletctl: the companion command-line program of Jotlet Light.
 #include "ctl/Commands.h"
+#include "platform/ControlCommands.h"
 #include "platform/Product.h"
 
 #include <QCoreApplication>
@@ -8,48 +9,51 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
 struct Command
 {
     const char *name;
-    const char *usage;
+    const char *arguments;
+    const char *summary;
     bool needsGui; // rich text needs fonts and images, so a GUI application
     std::function<int(const QStringList &)> run;
 };
 
-// A request to the running program, by the command's own name.
-std::function<int(const QStringList &)> request(const char *command)
+// The commands on files, then one request to the running program for each
+// command it takes.
+const std::vector<Command> &commands()
 {
-    return [command](const QStringList &args) {
-        return ctl::sendRequest(QLatin1String(command), args);
-    };
+    static const std::vector<Command> all = [] {
+        std::vector<Command> list = {
+            {"dump", "FILE", "print a note file as JSON", false, ctl::dumpNoteFile},
+            {"make", "FILE", "write a note file from JSON on standard input", false,
+             ctl::makeNoteFile},
+            {"convert", "IN OUT", "convert a note body between .rtf, .jtl2, .txt and .html", true,
+             ctl::convertBody},
+        };
+        for (const platform::ControlCommandName &request : platform::kControlCommands) {
+            const char *word = request.word;
+            list.push_back({word, "", request.summary, false, [word](const QStringList &args) {
+                                return ctl::sendRequest(QLatin1String(word), args);
+                            }});
+        }
+        return list;
+    }();
+    return all;
 }
-
-const Command kCommands[] = {
-    {"dump", "dump FILE            print a note file as JSON", false, ctl::dumpNoteFile},
-    {"make", "make FILE            write a note file from JSON on standard input", false,
-     ctl::makeNoteFile},
-    {"convert", "convert IN OUT       convert a note body between .rtf, .jtl2, .txt and .html",
-     true, ctl::convertBody},
-    {"exit", "exit                 save every note and end Jotlet Light", false, request("exit")},
-    {"restart", "restart              save every note and start Jotlet Light again", false,
-     request("restart")},
-    {"new", "new                  make a new note", false, request("new")},
-    {"show-all", "show-all             show every note", false, request("show-all")},
-    {"hide-all", "hide-all             hide every note", false, request("hide-all")},
-    {"options", "options              open the options dialog", false, request("options")},
-    {"about", "about                open the About window", false, request("about")},
-};
 
 int usage(std::FILE *to, int status)
 {
     std::fprintf(to,
                  "usage: jotletctl COMMAND [ARGS]\n"
                  "       jotletctl --help | --version\n\ncommands:\n");
-    for (const Command &c : kCommands)
-        std::fprintf(to, "  %s\n", c.usage);
+    for (const Command &c : commands()) {
+        const QByteArray call = QByteArray(c.name) + ' ' + c.arguments;
+        std::fprintf(to, "  %-20s %s\n", call.constData(), c.summary);
+    }
     std::fprintf(to,
                  "\noptions:\n"
                  "  -h, --help           show this help\n"
@@ -78,7 +82,7 @@ bool isOption(const char *word)
 
 const Command *commandNamed(const char *name)
 {
-    for (const Command &c : kCommands) {
+    for (const Command &c : commands()) {
         if (std::strcmp(name, c.name) == 0)
             return &c;
     }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -15,6 +16,7 @@ namespace {
 const QByteArray kPrefix = QByteArrayLiteral("jotlet/1 ");
 // A client sends its line at once; one that has not within this is dropped.
 constexpr int kConnectionTimeoutMs = 5000;
+constexpr char kAnswering[] = "jotletAnswering";
 // As often as the alarm timer ticks anyway.
 constexpr int kWatchIntervalMs = 5000;
 
@@ -33,6 +35,15 @@ void drop(QLocalSocket *socket)
 {
     socket->abort();
     socket->deleteLater();
+}
+
+// "ok", or "error" with the reason; one answer per connection.
+void reply(QLocalSocket *socket, const QString &refusal)
+{
+    socket->write(refusal.isEmpty() ? QByteArray("ok\n")
+                                    : "error " + refusal.toUtf8().replace('\n', ' ') + '\n');
+    socket->flush();
+    socket->disconnectFromServer();
 }
 
 } // namespace
@@ -65,9 +76,10 @@ std::optional<QString> parseControlRequest(const QByteArray &line)
     return QString::fromLatin1(word);
 }
 
-ControlServer::ControlServer(QStringList commands, QObject *parent)
+ControlServer::ControlServer(QStringList commands, Handler handler, QObject *parent)
     : QObject(parent)
     , m_commands(std::move(commands))
+    , m_handler(std::move(handler))
     , m_server(new QLocalServer(this))
     , m_watch(new QTimer(this))
 {
@@ -92,6 +104,12 @@ bool ControlServer::listen(const QString &socketPath, QString *error)
     return true;
 }
 
+void ControlServer::stopListening()
+{
+    m_watch->stop();
+    m_server->close();
+}
+
 void ControlServer::keepListening()
 {
     if (m_server->isListening())
@@ -110,8 +128,12 @@ void ControlServer::acceptConnection()
         connect(socket, &QObject::destroyed, this,
                 [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
-        // A client that never finishes its line is dropped.
-        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] { drop(socket); });
+        // A client that never finishes its line is dropped; one whose request
+        // is being carried out waits for its answer.
+        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] {
+            if (!socket->property(kAnswering).toBool())
+                drop(socket);
+        });
     }
 }
 
@@ -123,20 +145,26 @@ void ControlServer::answer(QLocalSocket *socket)
     socket->readAll();
     const std::optional<QString> command = parseControlRequest(line);
     if (!command) {
-        socket->write("error malformed request\n");
+        reply(socket, QStringLiteral("malformed request"));
     } else if (!m_commands.contains(*command)) {
-        socket->write("error unknown command " + command->toLatin1() + '\n');
+        reply(socket, QStringLiteral("unknown command ") + *command);
     } else {
-        socket->write("ok\n");
-        QTimer::singleShot(0, this, [this, c = *command] { Q_EMIT requestReceived(c); });
+        // On the event loop, so the handler may end this server (an exit
+        // does); the answer says whether it was done.
+        socket->setProperty(kAnswering, true);
+        QTimer::singleShot(0, this, [handler = m_handler, c = *command, s = QPointer(socket)] {
+            const QString refusal = handler(c);
+            if (s)
+                reply(s, refusal);
+        });
     }
-    socket->flush();
-    socket->disconnectFromServer();
 }
 
 bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
-                        int timeoutMs)
+                        int timeoutMs, bool *answered)
 {
+    if (answered)
+        *answered = false;
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs)) {
@@ -149,6 +177,8 @@ bool sendControlRequest(const QString &socketPath, const QString &command, QStri
     QByteArray reply;
     while (!reply.contains('\n') && socket.waitForReadyRead(timeoutMs))
         reply += socket.readAll();
+    if (answered)
+        *answered = reply == "ok\n" || reply.startsWith("error ");
     if (reply == "ok\n")
         return true;
     if (error) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QLocalServer;
@@ -32,17 +33,21 @@ class ControlServer : public QObject
 {
     Q_OBJECT
 public:
-    ControlServer(QStringList commands, QObject *parent = nullptr);
+    // Carries out a request: nothing when it was done, else why not. The
+    // answer goes back once it returns.
+    using Handler = std::function<QString(const QString &command)>;
+
+    // Takes the requests of `commands`, each on the event loop after the
+    // connection that brought it was read; every other request is refused.
+    ControlServer(QStringList commands, Handler handler, QObject *parent = nullptr);
 
     // Call only while holding the instance lock: a leftover socket of a
     // crashed instance is removed first. Once listening, it stays so: when
     // the socket is lost (Qt closes it on any failed accept, such as at the
     // descriptor limit), it is made again as soon as that works.
     bool listen(const QString &socketPath, QString *error);
-
-Q_SIGNALS:
-    // Emitted on the event loop after the answer went out.
-    void requestReceived(const QString &command);
+    // No new connections; those open still get their answers.
+    void stopListening();
 
 private:
     void acceptConnection();
@@ -50,6 +55,7 @@ private:
     void keepListening();
 
     QStringList m_commands;
+    Handler m_handler;
     QLocalServer *m_server;
     QString m_socketPath;
     QTimer *m_watch;
@@ -57,8 +63,9 @@ private:
 };
 
 // Sends one request and waits for the answer. False with a reason when no
-// instance runs or it refused the request.
+// instance runs or it did not carry the request out; `answered` tells the
+// two apart.
 bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
-                        int timeoutMs = 15000);
+                        int timeoutMs = 15000, bool *answered = nullptr);
 
 } // namespace platform

@@ -71,7 +71,7 @@ void SamplePanel::paintEvent(QPaintEvent *event)
 void SamplePanel::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        Q_EMIT clicked();
     QFrame::mouseReleaseEvent(event);
 }
 
@@ -79,7 +79,7 @@ void SamplePanel::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
         || event->key() == Qt::Key_Enter) {
-        emit clicked();
+        Q_EMIT clicked();
         return;
     }
     QFrame::keyPressEvent(event);

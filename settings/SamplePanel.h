@@ -24,7 +24,7 @@ public:
     const QString &caption() const { return m_caption; }
     void setCaption(const QString &caption);
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

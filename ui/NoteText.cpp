@@ -309,7 +309,7 @@ void NoteText::mousePressEvent(QMouseEvent *event)
     m_pressedLink = linkAt(position);
     m_pressPosition = position;
     QTextEdit::mousePressEvent(event);
-    emit mousePressed(event->button(), viewport()->mapTo(this, position));
+    Q_EMIT mousePressed(event->button(), viewport()->mapTo(this, position));
 }
 
 void NoteText::mouseMoveEvent(QMouseEvent *event)
@@ -327,14 +327,14 @@ void NoteText::mouseReleaseEvent(QMouseEvent *event)
     const bool dragged
         = (position - m_pressPosition).manhattanLength() >= QApplication::startDragDistance();
     if (!pressedLink.isEmpty() && !dragged && linkAt(position) == pressedLink)
-        emit linkClicked(pressedLink, event->button());
+        Q_EMIT linkClicked(pressedLink, event->button());
 }
 
 void NoteText::focusOutEvent(QFocusEvent *event)
 {
     QTextEdit::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
-        emit focusLost();
+        Q_EMIT focusLost();
 }
 
 void NoteText::undoStep()

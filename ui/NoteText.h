@@ -107,7 +107,7 @@ public:
     // in the text; an empty string where there is none.
     QString linkAt(const QPoint &viewportPosition) const;
 
-signals:
+Q_SIGNALS:
     // A click (press and release on one link, without dragging) on a link.
     void linkClicked(const QString &linkText, Qt::MouseButton button);
     // Any mouse press; the position is relative to the control.

@@ -100,9 +100,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     Harness &h = harness();
     h.socketPath = QDir::tempPath() + QStringLiteral("/jl-fuzz-control-")
         + QString::number(QCoreApplication::applicationPid());
-    h.server = std::make_unique<platform::ControlServer>(kCommands);
-    QObject::connect(h.server.get(), &platform::ControlServer::requestReceived,
-                     [](const QString &command) { harness().received << command; });
+    h.server = std::make_unique<platform::ControlServer>(kCommands, [](const QString &command) {
+        harness().received << command;
+        return QString();
+    });
     if (!h.server->listen(h.socketPath, nullptr))
         abort();
     std::atexit(removeSocket);

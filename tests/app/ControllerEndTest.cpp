@@ -65,11 +65,7 @@ class EndWithAWindowOpen
       public ::testing::WithParamInterface<std::tuple<OpenWindow, std::pair<const char *, Ending>>>
 {
 protected:
-    void TearDown() override
-    {
-        note::setPrinterSource({});
-        ControllerTest::TearDown();
-    }
+    void TearDown() override { ControllerTest::TearDown(); }
 };
 
 // The window runs its own event loop on the note's stack: freeing the note
@@ -82,7 +78,9 @@ TEST_P(EndWithAWindowOpen, ClosesTheWindowSavesEveryNoteAndEndsOnce)
     auto controller = startController();
     TSingolNote *note = noteAt(*controller, 0);
     note->NoteText->setPlainText(QStringLiteral("Call Anna 0123"));
-    note::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    printer = [] {
+        return std::unique_ptr<QPrinter>();
+    };
     dialogs::setScript(nullptr); // real windows, real event loops
     QSignalSpy finished(controller.get(), &TFJotletLightMain::finished);
 
@@ -179,7 +177,7 @@ TEST_F(ControllerTest, OptionsWhoseRestartCannotSaveBringTheNotesAndTheTrayBack)
     EXPECT_TRUE(startedPrograms.isEmpty());
     EXPECT_TRUE(noteAt(*controller, 0)->isVisible());
     EXPECT_FALSE(noteAt(*controller, 1)->isVisible());
-    EXPECT_FALSE(noteAt(*controller, 0)->Parked);
+    EXPECT_FALSE(noteAt(*controller, 0)->Parked());
     EXPECT_TRUE(controller->RxTrayIcon1->isActive());
 }
 

@@ -17,7 +17,9 @@ void ControllerTest::SetUp()
     programFolder = testsupport::freshDir(QStringLiteral("program"));
     QDir(programFolder).mkdir(QStringLiteral("language"));
     m_now = QDateTime(QDate(2024, 5, 6), QTime(9, 0));
-    storage::setLocalClock([this] { return m_now; });
+    now = [this] {
+        return storage::fromQDateTime(m_now);
+    };
     writeRegBool(QStringLiteral("FirstRun"), false);
 }
 
@@ -44,9 +46,10 @@ std::unique_ptr<TFJotletLightMain> ControllerTest::makeController()
         if (duringOptions)
             duringOptions();
     };
-    environment.openUrl = [this](const QUrl &url) {
+    openUrl = [this](const QUrl &url) {
         openedUrls << url;
     };
+    environment.noteServices = services;
     return std::make_unique<TFJotletLightMain>(std::move(environment));
 }
 
@@ -59,7 +62,7 @@ std::unique_ptr<TFJotletLightMain> ControllerTest::startController()
     return controller;
 }
 
-storage::NoteRecord ControllerTest::noteRecord(const QString &title, bool visible)
+storage::NoteRecord ControllerTest::noteRecord(const QString &title, bool visible) const
 {
     storage::NoteRecord record;
     record.left = 40;
@@ -75,10 +78,10 @@ storage::NoteRecord ControllerTest::noteRecord(const QString &title, bool visibl
     record.titleColor = 0x00C0DCC0;
     record.bodyFont = {QStringLiteral("Arial"), 10, false, false, false, false, 0};
     record.titleFont = record.bodyFont;
-    const double now = storage::nowDateTime();
-    record.alarmDate = record.alarmTime = now;
-    record.expirationDate = record.expirationTime = now;
-    record.createStamp1 = record.createStamp2 = now;
+    const double created = now();
+    record.alarmDate = record.alarmTime = created;
+    record.expirationDate = record.expirationTime = created;
+    record.createStamp1 = record.createStamp2 = created;
     return record;
 }
 

@@ -30,14 +30,14 @@ protected:
     std::unique_ptr<TFJotletLightMain> startController();
 
     // A note file as the program writes it.
-    static storage::NoteRecord noteRecord(const QString &title, bool visible = true);
+    storage::NoteRecord noteRecord(const QString &title, bool visible = true) const;
     void writeNote(const QString &name, const storage::NoteRecord &record);
     storage::NoteRecord readNote(const QString &name) const;
 
     static TSingolNote *noteAt(const TFJotletLightMain &controller, int index);
     static int noteCount(const TFJotletLightMain &controller);
 
-    void setNow(const QDateTime &now) { m_now = now; }
+    void setNow(const QDateTime &moment) { m_now = moment; }
 
     QString programFolder;
     QStringList startedPrograms; // "<program> in <working folder>"

@@ -275,7 +275,7 @@ TEST_F(ControllerTest, ExitSavesAndClosesEveryNoteAndEndsOnce)
     EXPECT_FALSE(controller->RxTrayIcon1->isActive());
 
     // A second request finds nothing left to do.
-    controller->runRemoteCommand(QStringLiteral("exit"));
+    controller->runRemoteCommand(platform::ControlCommand::Exit);
     controller->FreeNotes();
     EXPECT_EQ(finished.count(), 1);
     EXPECT_TRUE(startedPrograms.isEmpty());
@@ -291,7 +291,7 @@ TEST_F(ControllerTest, RestartLetsGoOfTheNoteFolderBeforeTheNewInstanceStarts)
         order << QStringLiteral("released") + QString::number(startedPrograms.size());
     });
 
-    controller->runRemoteCommand(QStringLiteral("restart"));
+    controller->runRemoteCommand(platform::ControlCommand::Restart);
     EXPECT_EQ(order, QStringList {QStringLiteral("released0")});
     EXPECT_EQ(startedPrograms.size(), 1);
     EXPECT_EQ(readNote(QStringLiteral("1.jtl")).left, 77);
@@ -389,7 +389,8 @@ TEST_F(ControllerTest, RequestsThroughTheControlSocketReachTheController)
     QObject::connect(controller.get(), &TFJotletLightMain::noteFolderReleased,
                      [&instance] { instance.release(); });
     ASSERT_TRUE(instance.serve(
-        [&](const QString &command) { controller->runRemoteCommand(command); }, nullptr));
+        [&](platform::ControlCommand command) { return controller->runRemoteCommand(command); },
+        nullptr));
 
     const QString socket = platform::controlSocketPath(folder());
     const auto send = [&](const QString &command) {
@@ -404,7 +405,7 @@ TEST_F(ControllerTest, RequestsThroughTheControlSocketReachTheController)
         QCoreApplication::processEvents();
         return ok;
     };
-    // Each request is carried out on the event loop after its answer.
+    // Each request is answered once it was carried out on the event loop.
     EXPECT_TRUE(send(QStringLiteral("new")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return noteCount(*controller) == 1; }));
     EXPECT_TRUE(send(QStringLiteral("hide-all")));

@@ -134,7 +134,12 @@ TEST(SingleInstanceTest, ASecondStartAsksTheFirstToShowAllAndEnds)
     SingleInstance first(instanceFolder("a"));
     ASSERT_EQ(first.claim(0), SingleInstance::Claim::Acquired);
     QStringList received;
-    ASSERT_TRUE(first.serve([&](const QString &command) { received << command; }, nullptr));
+    ASSERT_TRUE(first.serve(
+        [&](platform::ControlCommand command) {
+            received << platform::controlCommandWord(command);
+            return QString();
+        },
+        nullptr));
 
     const SingleInstance::Claim second = whileServing<SingleInstance::Claim>(
         [] { return SingleInstance(instanceFolder("a")).claim(0); });
@@ -155,7 +160,7 @@ TEST(SingleInstanceTest, TheNextInstanceWaitsForTheEndingOneToLetGo)
 {
     SingleInstance first(instanceFolder("c"));
     ASSERT_EQ(first.claim(0), SingleInstance::Claim::Acquired);
-    ASSERT_TRUE(first.serve([](const QString &) {}, nullptr));
+    ASSERT_TRUE(first.serve([](platform::ControlCommand) { return QString(); }, nullptr));
     // What a restart does: stop answering and let go, a moment later.
     first.release();
 
@@ -183,9 +188,14 @@ TEST(SingleInstanceTest, OnlyTheProgramsCommandsAreTaken)
     SingleInstance instance(instanceFolder("e"));
     ASSERT_EQ(instance.claim(0), SingleInstance::Claim::Acquired);
     QStringList received;
-    ASSERT_TRUE(instance.serve([&](const QString &command) { received << command; }, nullptr));
+    ASSERT_TRUE(instance.serve(
+        [&](platform::ControlCommand command) {
+            received << platform::controlCommandWord(command);
+            return QString();
+        },
+        nullptr));
     const QString socket = platform::controlSocketPath(instanceFolder("e"));
-    for (const QString &command : SingleInstance::commands()) {
+    for (const QString &command : platform::controlCommandWords()) {
         EXPECT_TRUE(whileServing<bool>(
             [&] { return platform::sendControlRequest(socket, command, nullptr, 30000); }));
     }
@@ -193,6 +203,6 @@ TEST(SingleInstanceTest, OnlyTheProgramsCommandsAreTaken)
         return platform::sendControlRequest(socket, QStringLiteral("quit"), nullptr, 30000);
     }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 7; }));
-    EXPECT_EQ(received, SingleInstance::commands());
+    EXPECT_EQ(received, platform::controlCommandWords());
     EXPECT_EQ(received.size(), 7);
 }

@@ -86,7 +86,7 @@ TEST_F(TrayTest, ANewNoteIsShownWithTheDefaultsAndNotOnTop)
 TEST_F(TrayTest, NewNoteFollowsOnTopOnNewAndShowAllOnNew)
 {
     auto controller = startWithNotes(0, 2);
-    noteAt(*controller, 1)->Discarded = true;
+    noteAt(*controller, 1)->discard();
     writeRegBool(QStringLiteral("OnTopOnNew"), true);
     writeRegBool(QStringLiteral("ShowAllOnNew"), true);
     controller->NewJotlet1Click();
@@ -155,7 +155,7 @@ TEST_F(TrayTest, ShowAllLeavesNotesClosedForGoodHidden)
 {
     auto controller = startWithNotes(0, 3);
     noteAt(*controller, 1)->close();
-    noteAt(*controller, 1)->Discarded = true;
+    noteAt(*controller, 1)->discard();
     controller->Menu.ShowAllJotlet1->trigger();
     EXPECT_TRUE(noteAt(*controller, 0)->isVisible());
     EXPECT_FALSE(noteAt(*controller, 1)->isVisible());
@@ -165,7 +165,7 @@ TEST_F(TrayTest, ShowAllLeavesNotesClosedForGoodHidden)
 TEST_F(TrayTest, HideAllThenExitBringsEveryNoteBackHidden)
 {
     auto controller = startWithNotes(2, 1);
-    noteAt(*controller, 1)->Discarded = true;
+    noteAt(*controller, 1)->discard();
     controller->Menu.CloseAllJotlet1->trigger();
     EXPECT_EQ(visibleNotes(*controller), 0);
     controller->Menu.Close1->trigger();
@@ -222,8 +222,8 @@ TEST_F(TrayTest, OptionsParksTheNotesTakesTheTrayAwayAndRestarts)
         // Clicks on where the icon was, and requests that would open
         // another window, do nothing meanwhile.
         Q_EMIT controller->RxTrayIcon1->clicked(Qt::LeftButton);
-        controller->runRemoteCommand(QStringLiteral("new"));
-        controller->runRemoteCommand(QStringLiteral("about"));
+        controller->runRemoteCommand(platform::ControlCommand::New);
+        controller->runRemoteCommand(platform::ControlCommand::About);
     };
     controller->Menu.Options1->trigger();
 
@@ -242,7 +242,7 @@ TEST_F(TrayTest, AnExitRequestDuringTheOptionsDialogEndsWithoutARestart)
 {
     auto controller = startWithNotes(1);
     duringOptions = [&] {
-        controller->runRemoteCommand(QStringLiteral("exit"));
+        controller->runRemoteCommand(platform::ControlCommand::Exit);
     };
     controller->Options1Click();
     EXPECT_TRUE(controller->hasEnded());
@@ -267,7 +267,7 @@ TEST_F(TrayTest, NewNoteAndAboutBeforeTheNotesAreLoadedAreIgnored)
 TEST_F(TrayTest, AboutPurgesClosedNotesAndCountsTheRest)
 {
     auto controller = startWithNotes(4);
-    noteAt(*controller, 2)->Discarded = true;
+    noteAt(*controller, 2)->discard();
     noteAt(*controller, 2)->close();
     controller->Menu.About2->trigger();
 

@@ -320,7 +320,7 @@ TEST_F(OptionsDialog, EveryKindOfChangeEnablesOk)
         },
         [&] {
             script.colors.push_back(Qt::cyan);
-            emit f.panBack->clicked();
+            Q_EMIT f.panBack->clicked();
         },
         [&] {
             script.colors.push_back(Qt::cyan);
@@ -336,7 +336,7 @@ TEST_F(OptionsDialog, EveryKindOfChangeEnablesOk)
     }
     // A cancelled chooser is no change.
     f.Button1->click();
-    emit f.panBack->clicked();
+    Q_EMIT f.panBack->clicked();
     EXPECT_FALSE(f.btnApply->isEnabled());
 }
 
@@ -352,8 +352,8 @@ TEST_F(OptionsDialog, OkStoresEveryValueAndEndsWithResultOk)
     f.cbNewNotesOnTop->click();
     f.cbAction->setCurrentIndex(1);
     script.colors = {QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)};
-    emit f.panBack->clicked();
-    emit f.panTitle->clicked();
+    Q_EMIT f.panBack->clicked();
+    Q_EMIT f.panTitle->clicked();
     storage::FontDesc struck = font("Courier", 12, true, true, true, 0x00112233);
     struck.strikeOut = true;
     script.fonts = {struck, font("Serif", 9, false, false, true, 0x000000FF)};
