@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/DLista.h"
+#include "app/FolderSync.h"
 #include "app/StartupFiles.h"
 #include "app/TrayIcon.h"
 #include "note/Note.h"
@@ -216,6 +217,13 @@ void TFJotletLightMain::LoadNotes()
     }
     PanGen->LOptions->setText(texts.GetText(kLoadingDoneId));
     PanGen->LOptions->clear();
+    // From now on notes may come, change and go through the folder itself.
+    m_folderSync = std::make_unique<app::FolderSync>(
+        *m_notes, NotesFolder,
+        [this] { return !isBusy() && !m_notesParked && dialogs::openModalWindows() == 0; },
+        [](const QStringList &errors) {
+            dialogs::showError(nullptr, errors.join(QLatin1Char('\n')));
+        });
     if (!failures.isEmpty())
         dialogs::showError(nullptr, failures.join(QLatin1Char('\n')));
 }
@@ -224,6 +232,7 @@ void TFJotletLightMain::FreeNotes()
 {
     if (!m_notes)
         return;
+    m_folderSync.reset();
     // The list is gone whatever happens; destroy() saves every note before
     // it raises what failed.
     const std::unique_ptr<TVeskLista> notes = std::move(m_notes);

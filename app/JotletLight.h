@@ -18,6 +18,7 @@ class TVeskLista;
 
 namespace app {
 class AboutPanel;
+class FolderSync;
 class TrayIcon;
 
 // What the controller uses of the world outside the process. Members left
@@ -168,6 +169,7 @@ private:
     }
 
     std::unique_ptr<TVeskLista> m_notes;
+    std::unique_ptr<app::FolderSync> m_folderSync;
     QMetaObject::Connection m_trayClick;
     int m_modalWindows = 0;
     bool m_aboutOpen = false;

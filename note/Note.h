@@ -4,6 +4,7 @@
 #include "note/NoteMenus.h"
 #include "note/NoteServices.h"
 #include "storage/NoteFile.h"
+#include "storage/NoteFolder.h"
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -132,8 +133,28 @@ public:
     // Takes everything from the note file `fileName` in the note folder and
     // from its body file when there is one; shows the note when it was saved
     // visible. A note whose place lies off every screen is shown on the
-    // nearest one. Errors leave the note as it was.
+    // nearest one. Errors leave the note as it was. Loading again reloads
+    // the note in place.
     void LoadNote(const QString &fileName);
+
+    // The note folder may be kept in sync by another program. Whether the
+    // note's files are no longer the ones it last read or wrote: someone
+    // else changed or removed them. SaveNote then writes nothing over them
+    // and deletes nothing: without unsaved changes here it leaves them be;
+    // with changes, a note removed elsewhere is written again, and one
+    // changed elsewhere too keeps this side's version as a note of its own
+    // under a new file name, a step aside, leaving the other one's files.
+    bool filesChangedElsewhere() const;
+    // A save found the note's files removed elsewhere and had nothing to
+    // keep: the note is gone but for its window.
+    bool goneElsewhere() const { return m_goneElsewhere; }
+
+Q_SIGNALS:
+    // The note wrote its files (or, discarded, deleted them).
+    void noteSaved();
+
+public:
+    static constexpr int kForkOffset = 24;
 
     const note::NoteServices &services() const { return *m_services; }
 
@@ -209,6 +230,7 @@ private:
     void applyRecord(const storage::NoteRecord &record);
     void applyWindowSize(int width, int height);
     int randomBelow(int bound) const;
+    void forkToNewFiles();
 
     const note::SharedServices m_services;
     storage::NoteRecord m_record;
@@ -221,6 +243,9 @@ private:
     bool m_parkedVisible = false;
     QString m_noteFolder;
     QString m_noteFileName;
+    // The files as this note last read or wrote them; none before either.
+    std::optional<storage::PairIdentity> m_knownFiles;
+    bool m_goneElsewhere = false;
     // A left-button press on the title strip, until its release or until
     // the window system takes the move over.
     struct TitleDrag
