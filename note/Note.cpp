@@ -78,7 +78,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     , NoteTitle(new note::NoteTitle(NotePanel))
     , TitleEdit(new QLineEdit(NotePanel))
     , NoteText(new ui::NoteText(NotePanel))
-    , Menus(note::buildNoteMenus(this, NoteText))
+    , Menus(note::SharedNoteMenus::get().items())
     , m_services(std::move(services))
     , m_saveTimer(new QTimer(this))
     , m_placeCheck(new QTimer(this))
@@ -122,7 +122,6 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     m_record.onTop = onTop;
     installActivationHandler(this);
     SetOnTop(onTop);
-    Menus.Ontop1->setChecked(onTop);
     InitDefaults();
     forgetChanges();
 }
@@ -150,15 +149,15 @@ void TSingolNote::connectParts()
     connect(NoteTitle, &note::NoteTitle::mouseMoved, this, &TSingolNote::NoteTitleMouseMove);
     connect(NoteTitle, &note::NoteTitle::mouseReleased, this, &TSingolNote::NoteTitleMouseUp);
     connect(NoteTitle, &note::NoteTitle::doubleClicked, this, &TSingolNote::NoteTitleDblClick);
-    connect(NoteTitle, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at)); });
+    connect(NoteTitle, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        aimMenus();
+        Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at));
+    });
     connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
     connect(NoteText->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
     connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
     TitleEdit->installEventFilter(this);
     NoteText->installEventFilter(this);
-    connect(Menus.Changetitle1, &QAction::triggered, this, &TSingolNote::Changetitle1Click);
-    connect(Menus.Ontop1, &QAction::triggered, this, &TSingolNote::Ontop1Click);
     connectCommands();
 }
 
@@ -239,7 +238,8 @@ void TSingolNote::SetOnTop(bool value)
     if (m_record.onTop != value)
         noteChanged();
     m_record.onTop = value;
-    Menus.Ontop1->setChecked(value);
+    if (note::SharedNoteMenus::get().target() == this)
+        aimMenus(); // the mark follows while its menu may be open
 }
 
 void TSingolNote::BringToFront()
@@ -290,7 +290,7 @@ void TSingolNote::Ontop1Click()
     ui::runGuarded(this, [this] {
         SetOnTop(!m_record.onTop);
         // A discarded note ignores it; the check mark must not pretend otherwise.
-        Menus.Ontop1->setChecked(m_record.onTop);
+        aimMenus();
     });
 }
 

@@ -101,7 +101,8 @@ public:
     note::NoteTitle *const NoteTitle;
     QLineEdit *const TitleEdit;
     ui::NoteText *const NoteText;
-    const note::NoteMenus Menus;
+    // The menus all notes share (note::SharedNoteMenus).
+    const note::NoteMenus &Menus;
 
     // The new-note defaults from the settings, a place on the primary screen
     // and a fresh file name in the note folder.
@@ -158,6 +159,13 @@ public:
 
     const note::NoteServices &services() const { return *m_services; }
 
+    // Runs an item of the menus on this note, as choosing it in the note's
+    // menu does.
+    void runMenuItem(QAction *item);
+    // The menus act on this note from now on, with its on-top mark: what
+    // opening one of them on it does.
+    void aimMenus();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -189,6 +197,8 @@ private:
 
     // The menu commands (NoteCommands.cpp).
     void connectCommands();
+    static void connectSharedMenus();
+    void runCommand(void (TSingolNote::*command)());
     bool bodyShortcutPressed(const QKeyEvent &event);
     void ChangeFont1Click();
     void ChangeColor1Click();

@@ -1,13 +1,18 @@
 #include "note/NoteMenus.h"
 
+#include "note/Note.h"
 #include "settings/DResource.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 
 namespace note {
 namespace {
+
+// Each item's caption id, for a language table that changes.
+constexpr char kCaptionId[] = "captionId";
 
 QString caption(int id)
 {
@@ -19,6 +24,7 @@ QMenu *submenu(QMenu *parent, const char *name, int captionId)
     QMenu *menu = parent->addMenu(caption(captionId));
     menu->setObjectName(QLatin1String(name));
     menu->menuAction()->setObjectName(QLatin1String(name));
+    menu->menuAction()->setProperty(kCaptionId, captionId);
     return menu;
 }
 
@@ -26,16 +32,17 @@ QAction *item(QMenu *menu, const char *name, int captionId)
 {
     QAction *action = menu->addAction(caption(captionId));
     action->setObjectName(QLatin1String(name));
+    action->setProperty(kCaptionId, captionId);
     return action;
 }
 
-// A Ctrl+letter item of the body menu, active while the body has the focus.
-QAction *bodyItem(QMenu *menu, QWidget *body, const char *name, int captionId, char letter)
+// A Ctrl+letter item of the body menu. The note's body takes the key itself
+// (see TSingolNote::eventFilter), so the shortcut only shows in the menu.
+QAction *bodyItem(QMenu *menu, const char *name, int captionId, char letter)
 {
     QAction *action = item(menu, name, captionId);
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (letter - 'A'))));
     action->setShortcutContext(Qt::WidgetShortcut);
-    body->addAction(action);
     return action;
 }
 
@@ -46,9 +53,9 @@ QAction *separator(QMenu *menu, const char *name)
     return action;
 }
 
-void buildTitleMenu(NoteMenus &m, QWidget *owner)
+void buildTitleMenu(NoteMenus &m)
 {
-    m.PopupTitle = new QMenu(owner);
+    m.PopupTitle = new QMenu;
     m.PopupTitle->setObjectName(QStringLiteral("PopupTitle"));
     m.Apparence1 = submenu(m.PopupTitle, "Apparence1", 28);
     m.Changetitle1 = item(m.Apparence1, "Changetitle1", 7);
@@ -67,26 +74,26 @@ void buildTitleMenu(NoteMenus &m, QWidget *owner)
     m.Close1 = item(m.PopupTitle, "Close1", 10);
 }
 
-void buildBodyMenu(NoteMenus &m, QWidget *owner, QWidget *body)
+void buildBodyMenu(NoteMenus &m)
 {
-    m.PopUpNote = new QMenu(owner);
+    m.PopUpNote = new QMenu;
     m.PopUpNote->setObjectName(QStringLiteral("PopUpNote"));
-    m.Cut2 = bodyItem(m.PopUpNote, body, "Cut2", 30, 'X');
-    m.Copy2 = bodyItem(m.PopUpNote, body, "Copy2", 31, 'C');
-    m.Paste2 = bodyItem(m.PopUpNote, body, "Paste2", 32, 'V');
+    m.Cut2 = bodyItem(m.PopUpNote, "Cut2", 30, 'X');
+    m.Copy2 = bodyItem(m.PopUpNote, "Copy2", 31, 'C');
+    m.Paste2 = bodyItem(m.PopUpNote, "Paste2", 32, 'V');
     m.N7 = separator(m.PopUpNote, "N7");
-    m.Undo1 = bodyItem(m.PopUpNote, body, "Undo1", 33, 'Z');
-    m.Redo1 = bodyItem(m.PopUpNote, body, "Redo1", 34, 'Y');
+    m.Undo1 = bodyItem(m.PopUpNote, "Undo1", 33, 'Z');
+    m.Redo1 = bodyItem(m.PopUpNote, "Redo1", 34, 'Y');
     m.N5 = separator(m.PopUpNote, "N5");
     m.insertImage1 = item(m.PopUpNote, "insertImage1", 63);
-    m.Font1 = bodyItem(m.PopUpNote, body, "Font1", 35, 'F');
+    m.Font1 = bodyItem(m.PopUpNote, "Font1", 35, 'F');
     m.Color1 = submenu(m.PopUpNote, "Color1", 36);
-    m.Black1 = bodyItem(m.Color1, body, "Black1", 37, 'Q');
-    m.Red1 = bodyItem(m.Color1, body, "Red1", 38, 'W');
-    m.White1 = bodyItem(m.Color1, body, "White1", 39, 'E');
-    m.Green1 = bodyItem(m.Color1, body, "Green1", 40, 'R');
+    m.Black1 = bodyItem(m.Color1, "Black1", 37, 'Q');
+    m.Red1 = bodyItem(m.Color1, "Red1", 38, 'W');
+    m.White1 = bodyItem(m.Color1, "White1", 39, 'E');
+    m.Green1 = bodyItem(m.Color1, "Green1", 40, 'R');
     m.N4 = separator(m.Color1, "N4");
-    m.None1 = bodyItem(m.Color1, body, "None1", 41, 'T');
+    m.None1 = bodyItem(m.Color1, "None1", 41, 'T');
     m.Alignment1 = submenu(m.PopUpNote, "Alignment1", 42);
     m.Left1 = item(m.Alignment1, "Left1", 43);
     m.Right1 = item(m.Alignment1, "Right1", 44);
@@ -99,14 +106,63 @@ void buildBodyMenu(NoteMenus &m, QWidget *owner, QWidget *body)
     m.ObjectProperties1 = item(m.PopUpNote, "ObjectProperties1", 64);
 }
 
+SharedNoteMenus *g_menus = nullptr;
+
+// With the application: its widgets must go before it does.
+void deleteMenus()
+{
+    delete g_menus->items().PopupTitle;
+    delete g_menus->items().PopUpNote;
+    delete g_menus;
+    g_menus = nullptr;
+}
+
 } // namespace
 
-NoteMenus buildNoteMenus(QWidget *owner, QWidget *body)
+SharedNoteMenus::SharedNoteMenus()
 {
-    NoteMenus menus;
-    buildTitleMenu(menus, owner);
-    buildBodyMenu(menus, owner, body);
-    return menus;
+    buildTitleMenu(m_items);
+    buildBodyMenu(m_items);
+    m_captionsFrom = &TReadRes::current();
+}
+
+SharedNoteMenus &SharedNoteMenus::get()
+{
+    if (!g_menus) {
+        g_menus = new SharedNoteMenus;
+        qAddPostRoutine(deleteMenus);
+    }
+    g_menus->applyCaptions();
+    return *g_menus;
+}
+
+void SharedNoteMenus::applyCaptions()
+{
+    if (m_captionsFrom == &TReadRes::current())
+        return;
+    m_captionsFrom = &TReadRes::current();
+    for (QMenu *menu : {m_items.PopupTitle, m_items.PopUpNote}) {
+        for (QAction *action : menu->findChildren<QAction *>()) {
+            const QVariant id = action->property(kCaptionId);
+            if (id.isValid())
+                action->setText(caption(id.toInt()));
+        }
+    }
+}
+
+void SharedNoteMenus::aimAt(TSingolNote *note, bool onTop)
+{
+    m_target = note;
+    m_items.Ontop1->setChecked(onTop);
+}
+
+QAction *SharedNoteMenus::bodyItemFor(const QKeySequence &pressed) const
+{
+    for (QAction *action : m_items.PopUpNote->findChildren<QAction *>()) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed && action->isEnabled())
+            return action;
+    }
+    return nullptr;
 }
 
 } // namespace note
