@@ -2,6 +2,8 @@
 
 #include "settings/veskUt.h"
 
+#include <type_traits>
+
 using platform::RegValue;
 
 namespace settings {
@@ -12,57 +14,59 @@ QString nameOf(const char *name)
     return QLatin1String(name);
 }
 
+QString valueOf(const char *defaultValue)
+{
+    return QLatin1String(defaultValue);
+}
+
+template<typename T> T valueOf(T defaultValue)
+{
+    return defaultValue;
+}
+
+template<typename T> RegValue registryValue(const T &value)
+{
+    if constexpr (std::is_same_v<T, QString>)
+        return RegValue::fromText(value);
+    else
+        return RegValue::fromDWord(qint32(value));
+}
+
 } // namespace
 
-QString TextSetting::read() const
+template<typename T, typename Default> T Setting<T, Default>::read() const
 {
-    return read(QLatin1String(defaultValue));
+    return read(valueOf(defaultValue));
 }
 
-QString TextSetting::read(const QString &callerDefault) const
+template<typename T, typename Default> T Setting<T, Default>::read(const T &callerDefault) const
 {
-    return readRegString(nameOf(name), callerDefault);
+    if constexpr (std::is_same_v<T, QString>)
+        return readRegString(nameOf(name), callerDefault);
+    else if constexpr (std::is_same_v<T, bool>)
+        return readRegBool(nameOf(name), callerDefault);
+    else
+        return readRegInt(nameOf(name), callerDefault);
 }
 
-void TextSetting::write(const QString &value) const
+template<typename T, typename Default> void Setting<T, Default>::write(const T &value) const
 {
-    writeRegString(nameOf(name), value);
+    if constexpr (std::is_same_v<T, QString>)
+        writeRegString(nameOf(name), value);
+    else if constexpr (std::is_same_v<T, bool>)
+        writeRegBool(nameOf(name), value);
+    else
+        writeRegInt(nameOf(name), value);
 }
 
-qint32 IntSetting::read() const
-{
-    return read(defaultValue);
-}
-
-qint32 IntSetting::read(qint32 callerDefault) const
-{
-    return readRegInt(nameOf(name), callerDefault);
-}
-
-void IntSetting::write(qint32 value) const
-{
-    writeRegInt(nameOf(name), value);
-}
-
-bool BoolSetting::read() const
-{
-    return read(defaultValue);
-}
-
-bool BoolSetting::read(bool callerDefault) const
-{
-    return readRegBool(nameOf(name), callerDefault);
-}
-
-void BoolSetting::write(bool value) const
-{
-    writeRegBool(nameOf(name), value);
-}
+template struct Setting<QString, const char *>;
+template struct Setting<qint32>;
+template struct Setting<bool>;
 
 storage::FontDesc FontSettings::read() const
 {
     storage::FontDesc defaults;
-    defaults.name = QLatin1String(face.defaultValue);
+    defaults.name = valueOf(face.defaultValue);
     defaults.size = size.defaultValue;
     defaults.bold = bold.defaultValue;
     defaults.italic = italic.defaultValue;
@@ -87,20 +91,16 @@ storage::FontDesc FontSettings::readWith(const storage::FontDesc &defaults) cons
     return font;
 }
 
-void SettingsEdit::write(const TextSetting &setting, const QString &value)
+template<typename T, typename Default>
+void SettingsEdit::write(const Setting<T, Default> &setting,
+                         const typename Setting<T, Default>::Value &value)
 {
-    m_edit.setValue(settingsKeyPath(), nameOf(setting.name), RegValue::fromText(value));
+    m_edit.setValue(settingsKeyPath(), nameOf(setting.name), registryValue(value));
 }
 
-void SettingsEdit::write(const IntSetting &setting, qint32 value)
-{
-    m_edit.setValue(settingsKeyPath(), nameOf(setting.name), RegValue::fromDWord(value));
-}
-
-void SettingsEdit::write(const BoolSetting &setting, bool value)
-{
-    write(IntSetting {setting.name, setting.defaultValue}, value ? 1 : 0);
-}
+template void SettingsEdit::write(const TextSetting &, const QString &);
+template void SettingsEdit::write(const IntSetting &, const qint32 &);
+template void SettingsEdit::write(const BoolSetting &, const bool &);
 
 void SettingsEdit::write(const FontSettings &group, const storage::FontDesc &font)
 {
@@ -115,7 +115,7 @@ void SettingsEdit::write(const FontSettings &group, const storage::FontDesc &fon
 void SettingsEdit::keep(const BoolSetting &setting)
 {
     m_edit.setValueUnless(
-        settingsKeyPath(), nameOf(setting.name), RegValue::fromDWord(setting.defaultValue ? 1 : 0),
+        settingsKeyPath(), nameOf(setting.name), registryValue(setting.defaultValue),
         [](const std::optional<RegValue> &stored) { return stored && stored->isDWord(); });
 }
 

@@ -13,36 +13,26 @@
 // so each setting has one spelling here, whatever spelling the file keeps.
 namespace settings {
 
-struct TextSetting
+// One value of the settings key: its name and the default its readers
+// pass. T is what it holds; Default is how the table writes that default
+// (a text as a Latin-1 literal).
+template<typename T, typename Default = T> struct Setting
 {
-    const char *name;
-    const char *defaultValue; // Latin-1
+    using Value = T;
 
-    QString read() const;
+    const char *name;
+    Default defaultValue;
+
+    T read() const;
     // With a default known only where it is read.
-    QString read(const QString &callerDefault) const;
-    void write(const QString &value) const;
+    T read(const T &callerDefault) const;
+    void write(const T &value) const;
 };
 
-struct IntSetting
-{
-    const char *name;
-    qint32 defaultValue;
-
-    qint32 read() const;
-    qint32 read(qint32 callerDefault) const;
-    void write(qint32 value) const;
-};
-
-struct BoolSetting
-{
-    const char *name;
-    bool defaultValue;
-
-    bool read() const;
-    bool read(bool callerDefault) const;
-    void write(bool value) const;
-};
+using TextSetting = Setting<QString, const char *>;
+using IntSetting = Setting<qint32>;
+// Stored as the number 1 or 0; any number but 0 reads as true.
+using BoolSetting = Setting<bool>;
 
 // The six settings of one default font. Only face, size, bold, italic,
 // underline and colour are stored.
@@ -72,9 +62,9 @@ private:
 class SettingsEdit
 {
 public:
-    void write(const TextSetting &setting, const QString &value);
-    void write(const IntSetting &setting, qint32 value);
-    void write(const BoolSetting &setting, bool value);
+    template<typename T, typename Default>
+    void write(const Setting<T, Default> &setting,
+               const typename Setting<T, Default>::Value &value);
     // The six values, in the order of FontSettings.
     void write(const FontSettings &group, const storage::FontDesc &font);
     // Stores the default unless the value is a number already: what
