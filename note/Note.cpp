@@ -3,9 +3,9 @@
 #include "note/DesktopHints.h"
 #include "note/NoteParts.h"
 #include "note/ScreenFit.h"
-#include "platform/Product.h"
 #include "settings/DResource.h"
-#include "settings/veskUt.h"
+#include "settings/SettingsTable.h"
+#include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFolder.h"
 #include "ui/CharFormats.h"
@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr int kTitleTooltipId = 11;
 constexpr QSize kDesignClientSize(168, 96);
 constexpr QRect kDesignTitleEditBounds(96, 40, 121, 21);
 constexpr qint32 kYellow = 0x0000FFFF;
@@ -50,24 +49,6 @@ QPointer<TSingolNote> &installedNote()
 {
     static QPointer<TSingolNote> note;
     return note;
-}
-
-// A font built from the settings with `prefix` ("" for the body, "Title"
-// for the title strip), each part defaulting to the current font's.
-storage::FontDesc fontFromSettings(const QString &prefix, const storage::FontDesc &current)
-{
-    // The body's face and size settings have lower-case names of their own.
-    const bool body = prefix.isEmpty();
-    storage::FontDesc font;
-    font.name = readRegString(
-        body ? QStringLiteral("fontName") : prefix + QStringLiteral("FontName"), current.name);
-    font.size = readRegInt(body ? QStringLiteral("fontSize") : prefix + QStringLiteral("FontSize"),
-                           current.size);
-    font.bold = readRegBool(prefix + QStringLiteral("FontBold"), current.bold);
-    font.italic = readRegBool(prefix + QStringLiteral("FontItalic"), current.italic);
-    font.underline = readRegBool(prefix + QStringLiteral("FontUnderline"), current.underline);
-    font.color = readRegInt(prefix + QStringLiteral("FontColor"), 0);
-    return font;
 }
 
 } // namespace
@@ -105,7 +86,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     NoteTitle->setObjectName(QStringLiteral("NoteTitle"));
     NoteTitle->setColorRef(kTitleGreen);
     NoteTitle->setFontDesc(formFont());
-    NoteTitle->setToolTip(TReadRes::current().GetText(kTitleTooltipId));
+    NoteTitle->setToolTip(TReadRes::current().GetText(settings::TitleHint));
     TitleEdit->setObjectName(QStringLiteral("TitleEdit"));
     TitleEdit->setFrame(false);
     TitleEdit->setGeometry(kDesignTitleEditBounds);
@@ -192,22 +173,20 @@ void TSingolNote::InitDefaults()
     m_noteFolder = storage::noteFolderPath();
     m_sizingWidth = false;
     m_sizingHeight = false;
-    NoteTitle->setText(readRegString(QStringLiteral("title"), QString::fromLatin1(product::kName)));
-    applyWindowSize(readRegInt(QStringLiteral("width"), 135),
-                    readRegInt(QStringLiteral("height"), 80));
+    NoteTitle->setText(settings::kTitle.read());
+    applyWindowSize(settings::kWidth.read(), settings::kHeight.read());
 
-    const qint32 back = readRegInt(QStringLiteral("backcolor"), kYellow);
+    const qint32 back = settings::kBackColor.read();
     NotePanel->setColorRef(back);
     NoteText->setBackColor(ui::colorFromRef(back));
 
-    NoteText->setBodyFont(fontFromSettings(QString(), NoteText->bodyFont()));
+    NoteText->setBodyFont(settings::kNoteFont.readForNewNote(NoteText->bodyFont()));
     NoteText->selectNoneAtStart();
-    const storage::FontDesc titleFont
-        = fontFromSettings(QStringLiteral("Title"), NoteTitle->fontDesc());
-    NoteTitle->setColorRef(readRegInt(QStringLiteral("BackTitleColor"), kTitleGreen));
+    const storage::FontDesc titleFont = settings::kTitleFont.readForNewNote(NoteTitle->fontDesc());
+    NoteTitle->setColorRef(settings::kBackTitleColor.read());
     NoteTitle->setFontDesc(titleFont);
 
-    const int position = readRegInt(QStringLiteral("position"), notegeometry::Casual);
+    const int position = settings::kPosition.read();
     const notegeometry::RandomDraw draw = [this](int bound) {
         return randomBelow(bound);
     };

@@ -8,6 +8,7 @@
 #include "note/unExpiration.h"
 #include "platform/Errors.h"
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "ui/ColorRef.h"
 #include "ui/Dialogs.h"
@@ -23,8 +24,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-constexpr int kCloseQuestionId = 97;
 
 const QString kNoPrinterTitle
     = QStringLiteral("There is no printer: save the note as a PDF document");
@@ -227,7 +226,7 @@ void TSingolNote::Hide1Click()
 
 void TSingolNote::Close1Click()
 {
-    if (!dialogs::confirm(this, TReadRes::current().GetText(kCloseQuestionId)))
+    if (!dialogs::confirm(this, TReadRes::current().GetText(settings::CloseQuestion)))
         return;
     discard();
     close();
