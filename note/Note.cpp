@@ -57,7 +57,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
     , NotePanel(new note::NotePanel(this))
     , NoteTitle(new note::NoteTitle(NotePanel))
-    , TitleEdit(new QLineEdit(NotePanel))
+    , TitleEdit([this] { return makeTitleEdit(); })
     , NoteText(new ui::NoteText(NotePanel))
     , Menus(note::SharedNoteMenus::get().items())
     , m_services(std::move(services))
@@ -87,15 +87,9 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     NoteTitle->setColorRef(kTitleGreen);
     NoteTitle->setFontDesc(formFont());
     NoteTitle->setToolTip(TReadRes::current().GetText(settings::TitleHint));
-    TitleEdit->setObjectName(QStringLiteral("TitleEdit"));
-    TitleEdit->setFrame(false);
-    TitleEdit->setGeometry(kDesignTitleEditBounds);
-    TitleEdit->setText(QStringLiteral("TitleEdit"));
-    TitleEdit->hide();
     NoteText->setObjectName(QStringLiteral("NoteText"));
     NoteText->setBackColor(ui::colorFromRef(kYellow));
     NoteText->setBodyFont(formFont());
-    setTabOrder(NoteText, TitleEdit);
     NoteText->setFocus();
     LayoutBody();
     connectParts();
@@ -113,9 +107,12 @@ TSingolNote::~TSingolNote()
     // they go (the body loses the focus, for one): nothing may reach a note
     // that is half destroyed.
     for (QObject *part : {static_cast<QObject *>(NotePanel), static_cast<QObject *>(NoteTitle),
-                          static_cast<QObject *>(TitleEdit), static_cast<QObject *>(NoteText)})
+                          static_cast<QObject *>(NoteText)})
         part->disconnect(this);
-    TitleEdit->removeEventFilter(this);
+    if (TitleEdit.made()) {
+        TitleEdit->disconnect(this);
+        TitleEdit->removeEventFilter(this);
+    }
     NoteText->removeEventFilter(this);
     if (installedNote() == this)
         installedNote().clear();
@@ -136,10 +133,22 @@ void TSingolNote::connectParts()
     });
     connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
     connect(NoteText->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
-    connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
-    TitleEdit->installEventFilter(this);
     NoteText->installEventFilter(this);
     connectCommands();
+}
+
+QLineEdit *TSingolNote::makeTitleEdit()
+{
+    auto *edit = new QLineEdit(NotePanel);
+    edit->setObjectName(QStringLiteral("TitleEdit"));
+    edit->setFrame(false);
+    edit->setGeometry(kDesignTitleEditBounds);
+    edit->setText(QStringLiteral("TitleEdit"));
+    edit->hide();
+    setTabOrder(NoteText, edit);
+    connect(edit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
+    edit->installEventFilter(this);
+    return edit;
 }
 
 // The application-wide activation changes go to the most recently created

@@ -3,6 +3,7 @@
 #include "note/NoteGeometry.h"
 #include "note/NoteMenus.h"
 #include "note/NoteServices.h"
+#include "note/OnDemand.h"
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
 
@@ -99,7 +100,8 @@ public:
     // The components.
     note::NotePanel *const NotePanel;
     note::NoteTitle *const NoteTitle;
-    QLineEdit *const TitleEdit;
+    // Made when the title is first edited.
+    note::OnDemand<QLineEdit> TitleEdit;
     ui::NoteText *const NoteText;
     // The menus all notes share (note::SharedNoteMenus).
     const note::NoteMenus &Menus;
@@ -177,6 +179,7 @@ protected:
 
 private:
     void connectParts();
+    QLineEdit *makeTitleEdit();
     static void installActivationHandler(TSingolNote *note);
 
     // Save triggers.

@@ -148,7 +148,7 @@ bool TSingolNote::eventFilter(QObject *watched, QEvent *event)
     if (watched == NoteText && event->type() == QEvent::KeyPress
         && bodyShortcutPressed(*static_cast<QKeyEvent *>(event)))
         return true;
-    if (watched == TitleEdit && event->type() == QEvent::KeyPress)
+    if (TitleEdit.is(watched) && event->type() == QEvent::KeyPress)
         TitleEditKeyDown(static_cast<QKeyEvent *>(event)->key());
     // The key goes on to the editor either way.
     return QWidget::eventFilter(watched, event);

@@ -1,8 +1,9 @@
 // mapwatch: starts a program and reports how long it takes until a given
 // number of its windows are viewable on the X display. Used by bench/run.sh
 // to time the start-up of notes programs from the outside, the same way for
-// each of them. Talks to the X server with xcb and asks for every managed
-// window's state in one batch per poll, so a poll of 1000 windows stays short.
+// each of them, with or without a window manager. Talks to the X server with
+// xcb and asks for every top-level window's state in one batch per poll, so a
+// poll of 1000 windows stays short.
 //
 // mapwatch (--name TITLE | --class CLASS) --count N [--timeout S] -- PROGRAM ARGS...
 // prints "PID SECONDS" on success (the program is left running), exit 1 on
@@ -78,30 +79,37 @@ bool propertyMatches(xcb_get_property_reply_t *reply, const Options &o)
     return instance == o.wmClass || cls.substr(0, cls.find('\0')) == o.wmClass;
 }
 
-// The windows the window manager manages (_NET_CLIENT_LIST): it reparents
-// them into frames at a depth that differs between managers.
-std::vector<xcb_window_t> managedWindows(xcb_connection_t *c, xcb_window_t root)
+// The top-level windows: those the window manager manages
+// (_NET_CLIENT_LIST; it reparents them into frames at a depth that differs
+// between managers), or without a window manager the root's children.
+std::vector<xcb_window_t> topLevelWindows(xcb_connection_t *c, xcb_window_t root)
 {
     static const char name[] = "_NET_CLIENT_LIST";
     xcb_intern_atom_reply_t *atom
-        = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+        = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
     std::vector<xcb_window_t> result;
-    if (!atom)
-        return result;
     xcb_get_property_reply_t *list = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1 << 20), nullptr);
+        c,
+        xcb_get_property(c, 0, root, atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE), XCB_ATOM_WINDOW,
+                         0, 1 << 20),
+        nullptr);
     std::free(atom);
-    if (list) {
+    if (list && list->type == XCB_ATOM_WINDOW) {
         const auto *windows = static_cast<const xcb_window_t *>(xcb_get_property_value(list));
         result.assign(windows, windows + xcb_get_property_value_length(list) / 4);
-        std::free(list);
+    } else if (xcb_query_tree_reply_t *tree
+               = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr)) {
+        const xcb_window_t *children = xcb_query_tree_children(tree);
+        result.assign(children, children + xcb_query_tree_children_length(tree));
+        std::free(tree);
     }
+    std::free(list);
     return result;
 }
 
 int countViewable(xcb_connection_t *c, xcb_window_t root, const Options &o)
 {
-    const std::vector<xcb_window_t> windows = managedWindows(c, root);
+    const std::vector<xcb_window_t> windows = topLevelWindows(c, root);
     const xcb_atom_t property = o.name.empty() ? XCB_ATOM_WM_CLASS : XCB_ATOM_WM_NAME;
     std::vector<xcb_get_property_cookie_t> props;
     std::vector<xcb_get_window_attributes_cookie_t> attrs;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs the whole-program measurements of bench/run.sh and prints each figure
 beside its peer's, with a verdict against its target. Start-up and idle run
-on a private X display (Xvfb + openbox, + trayer when installed)."""
+on a private X display (Xvfb + openbox, + trayer when installed); start-up
+also without a window manager, where the programs' own cost shows."""
 import argparse
 import json
 import os
@@ -26,7 +27,7 @@ def row(figure, ours, peer, target, ok):
 
 
 class Display:
-    def __init__(self):
+    def __init__(self, window_manager="openbox"):
         self.procs = []
         for number in range(91, 120):
             if not os.path.exists(f"/tmp/.X11-unix/X{number}") and \
@@ -41,7 +42,8 @@ class Display:
             if os.path.exists(f"/tmp/.X11-unix/X{number}"):
                 break
             time.sleep(0.05)
-        self._start(["openbox"])
+        if window_manager != "none":
+            self._start([window_manager])
         if shutil.which("trayer"):
             self._start(["trayer", "--edge", "bottom", "--align", "right"])
         time.sleep(1.5)
@@ -187,7 +189,9 @@ def settle_registry(args, display):
 
 
 def startup(args, display, kind, count):
-    times, cpus, peaks, settled = [], [], [], []
+    """Median seconds until mapped, peak and settled RSS, CPU seconds and
+    the heap (RssAnon, MB) of `count` notes."""
+    times, cpus, peaks, settled, heaps = [], [], [], [], []
     for _ in range(args.repeat):
         program = Program(kind, args, count)
         try:
@@ -196,10 +200,11 @@ def startup(args, display, kind, count):
             time.sleep(args.settle)
             peaks.append(proc_status(program.pid, "VmHWM"))
             settled.append(proc_status(program.pid, "VmRSS"))
+            heaps.append(proc_status(program.pid, "RssAnon"))
         finally:
             program.close()
     return (statistics.median(times), statistics.median(peaks), statistics.median(settled),
-            statistics.median(cpus))
+            statistics.median(cpus), statistics.median(heaps))
 
 
 def idle(args, display, kind, count):
@@ -221,15 +226,15 @@ def fmt(value, unit, digits=2):
     return "-" if value is None else f"{value:.{digits}f} {unit}"
 
 
-def run_startup(args, display, have_xpad):
+def run_startup(args, display, have_xpad, label):
     ours, peer = {}, {}
     for count in args.counts:
         ours[count] = startup(args, display, "jotlet", count)
         peer[count] = startup(args, display, "xpad", count) if have_xpad and count <= 200 else None
-        p = peer[count] or (None, None, None, None)
+        p = peer[count] or (None, None, None, None, None)
         t_ok = ratio_ok(ours[count][0], p[0], 1 / 5) if count == 200 else None
         m_ok = ratio_ok(ours[count][1], p[1], 1 / 3) if count == 200 else None
-        row(f"start-up {count} notes", fmt(ours[count][0], "s", 3), fmt(p[0], "s", 3),
+        row(f"start-up {count} notes{label}", fmt(ours[count][0], "s", 3), fmt(p[0], "s", 3),
             "<= 1/5 of peer" if count == 200 else "", t_ok)
         row(f"  CPU until mapped {count} notes", fmt(ours[count][3], "s", 2), fmt(p[3], "s", 2),
             "", None)
@@ -242,6 +247,11 @@ def run_startup(args, display, have_xpad):
         row("  Qt floor: 200 bare windows", fmt(floor[0], "s", 3), "-", "", None)
         row("  Qt floor: CPU until mapped", fmt(floor[3], "s", 2), "-", "", None)
         row("  Qt floor: peak RSS", fmt(floor[1], "MB", 1), "-", "", None)
+    if 1 in ours and 200 in ours:
+        per_note = [(x[200][4] - x[1][4]) * 1024 / 199 if x[1] and x[200] else None
+                    for x in (ours, peer)]
+        row("  heap (RssAnon) per note", fmt(per_note[0], "KB", 0), fmt(per_note[1], "KB", 0),
+            "", None)
     if 1 in ours and 200 in ours and 1000 in ours:
         for i, what in ((0, "time"), (3, "CPU"), (1, "peak RSS")):
             per200 = (ours[200][i] - ours[1][i]) / 199
@@ -383,6 +393,8 @@ def main():
     parser.add_argument("--idle", type=float, default=60.0)
     parser.add_argument("--idle-settle", type=float, default=40.0)
     parser.add_argument("--only", default="startup,saving,rtf,typing,idle")
+    parser.add_argument("--wm", type=lambda s: s.split(","), default=["openbox", "none"],
+                        help="start-up under these window managers; none: without one")
     args = parser.parse_args()
     only = args.only.split(",")
     have_xpad = shutil.which("xpad") is not None
@@ -394,7 +406,16 @@ def main():
         if display:
             settle_registry(args, display)
         if "startup" in only:
-            run_startup(args, display, have_xpad)
+            for wm in args.wm:
+                if wm == "openbox":
+                    run_startup(args, display, have_xpad, "")
+                else:
+                    bare = Display(wm)
+                    try:
+                        run_startup(args, bare, have_xpad, f" ({wm} wm)" if wm != "none"
+                                    else " (no wm)")
+                    finally:
+                        bare.close()
         if "saving" in only:
             run_saving(args)
         if "rtf" in only:
