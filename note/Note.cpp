@@ -58,7 +58,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     , NotePanel(new note::NotePanel(this))
     , NoteTitle(new note::NoteTitle(NotePanel))
     , TitleEdit([this] { return makeTitleEdit(); })
-    , NoteText(new ui::NoteText(NotePanel))
+    , NoteText([this] { return makeBody(); })
     , Menus(note::SharedNoteMenus::get().items())
     , m_services(std::move(services))
     , m_saveTimer(new QTimer(this))
@@ -87,10 +87,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     NoteTitle->setColorRef(kTitleGreen);
     NoteTitle->setFontDesc(formFont());
     NoteTitle->setToolTip(TReadRes::current().GetText(settings::TitleHint));
-    NoteText->setObjectName(QStringLiteral("NoteText"));
-    NoteText->setBackColor(ui::colorFromRef(kYellow));
-    NoteText->setBodyFont(formFont());
-    NoteText->setFocus();
+    m_waitingBody.font = formFont();
     LayoutBody();
     connectParts();
 
@@ -106,14 +103,15 @@ TSingolNote::~TSingolNote()
     // The parts outlive this object's own destructor and still signal while
     // they go (the body loses the focus, for one): nothing may reach a note
     // that is half destroyed.
-    for (QObject *part : {static_cast<QObject *>(NotePanel), static_cast<QObject *>(NoteTitle),
-                          static_cast<QObject *>(NoteText)})
-        part->disconnect(this);
-    if (TitleEdit.made()) {
-        TitleEdit->disconnect(this);
-        TitleEdit->removeEventFilter(this);
+    NotePanel->disconnect(this);
+    NoteTitle->disconnect(this);
+    for (QWidget *part : {static_cast<QWidget *>(TitleEdit.made() ? TitleEdit.get() : nullptr),
+                          static_cast<QWidget *>(NoteText.made() ? NoteText.get() : nullptr)}) {
+        if (part) {
+            part->disconnect(this);
+            part->removeEventFilter(this);
+        }
     }
-    NoteText->removeEventFilter(this);
     if (installedNote() == this)
         installedNote().clear();
 }
@@ -131,10 +129,58 @@ void TSingolNote::connectParts()
         aimMenus();
         Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at));
     });
-    connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
-    connect(NoteText->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
-    NoteText->installEventFilter(this);
     connectCommands();
+}
+
+ui::NoteText *TSingolNote::makeBody()
+{
+    // Runs inside the first use of NoteText: nothing here may use it.
+    auto *body = new ui::NoteText(NotePanel);
+    body->setObjectName(QStringLiteral("NoteText"));
+    body->setBackColor(ui::colorFromRef(NotePanel->colorRef()));
+    body->setBodyFont(m_waitingBody.font);
+    if (m_waitingBody.file)
+        body->loadFromBytes(*m_waitingBody.file);
+    else if (!m_waitingBody.lines.isEmpty())
+        body->setLines(m_waitingBody.lines);
+    m_waitingBody = {};
+    body->selectNoneAtStart();
+    body->setGeometry(bodyGeometry());
+    body->setFocus();
+    // Connected after the load: what the files held is no change.
+    connect(body, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
+    connect(body->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
+    body->installEventFilter(this);
+    connectBodyCommands(body);
+    return body;
+}
+
+storage::FontDesc TSingolNote::bodyFont() const
+{
+    return NoteText.made() ? NoteText->bodyFont() : m_waitingBody.font;
+}
+
+void TSingolNote::setBodyFont(const storage::FontDesc &font)
+{
+    if (NoteText.made())
+        NoteText->setBodyFont(font);
+    else
+        m_waitingBody.font = font;
+}
+
+void TSingolNote::setBackColorRef(qint32 color)
+{
+    NotePanel->setColorRef(color);
+    if (NoteText.made())
+        NoteText->setBackColor(ui::colorFromRef(color));
+}
+
+void TSingolNote::setVisible(bool visible)
+{
+    // Made before the window shows, so that it shows with it.
+    if (visible)
+        NoteText.get();
+    QWidget::setVisible(visible);
 }
 
 QLineEdit *TSingolNote::makeTitleEdit()
@@ -185,12 +231,8 @@ void TSingolNote::InitDefaults()
     NoteTitle->setText(settings::kTitle.read());
     applyWindowSize(settings::kWidth.read(), settings::kHeight.read());
 
-    const qint32 back = settings::kBackColor.read();
-    NotePanel->setColorRef(back);
-    NoteText->setBackColor(ui::colorFromRef(back));
-
-    NoteText->setBodyFont(settings::kNoteFont.readForNewNote(NoteText->bodyFont()));
-    NoteText->selectNoneAtStart();
+    setBackColorRef(settings::kBackColor.read());
+    setBodyFont(settings::kNoteFont.readForNewNote(bodyFont()));
     const storage::FontDesc titleFont = settings::kTitleFont.readForNewNote(NoteTitle->fontDesc());
     NoteTitle->setColorRef(settings::kBackTitleColor.read());
     NoteTitle->setFontDesc(titleFont);
@@ -250,12 +292,19 @@ void TSingolNote::takeFocus()
 void TSingolNote::LayoutBody()
 {
     const int frame = note::NotePanel::kFrameWidth;
-    const int titleHeight = note::NoteTitle::kHeight;
-    const int innerWidth = std::max(0, width() - 2 * frame);
     NotePanel->setGeometry(rect());
-    NoteTitle->setGeometry(frame, frame, innerWidth, titleHeight);
-    NoteText->setGeometry(frame, frame + titleHeight, innerWidth,
-                          std::max(0, height() - 2 * frame - titleHeight));
+    NoteTitle->setGeometry(frame, frame, std::max(0, width() - 2 * frame),
+                           note::NoteTitle::kHeight);
+    if (NoteText.made())
+        NoteText->setGeometry(bodyGeometry());
+}
+
+QRect TSingolNote::bodyGeometry() const
+{
+    const int frame = note::NotePanel::kFrameWidth;
+    const int titleHeight = note::NoteTitle::kHeight;
+    return QRect(frame, frame + titleHeight, std::max(0, width() - 2 * frame),
+                 std::max(0, height() - 2 * frame - titleHeight));
 }
 
 void TSingolNote::FormDeactivate()

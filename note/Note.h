@@ -96,13 +96,16 @@ public:
     const QString &NoteFileName() const { return m_noteFileName; }
     // NoteFolder + "/" + NoteFileName.
     QString notePath() const;
+    void setVisible(bool visible) override;
 
     // The components.
     note::NotePanel *const NotePanel;
     note::NoteTitle *const NoteTitle;
     // Made when the title is first edited.
     note::OnDemand<QLineEdit> TitleEdit;
-    ui::NoteText *const NoteText;
+    // Made when the note is first shown or its body is first used: a note
+    // loaded hidden keeps only its body file's bytes until then.
+    note::OnDemand<ui::NoteText> NoteText;
     // The menus all notes share (note::SharedNoteMenus).
     const note::NoteMenus &Menus;
 
@@ -179,6 +182,11 @@ protected:
 
 private:
     void connectParts();
+    ui::NoteText *makeBody();
+    QRect bodyGeometry() const;
+    storage::FontDesc bodyFont() const;
+    void setBodyFont(const storage::FontDesc &font);
+    void setBackColorRef(qint32 color);
     QLineEdit *makeTitleEdit();
     static void installActivationHandler(TSingolNote *note);
 
@@ -200,6 +208,7 @@ private:
 
     // The menu commands (NoteCommands.cpp).
     void connectCommands();
+    void connectBodyCommands(ui::NoteText *body);
     static void connectSharedMenus();
     void runCommand(void (TSingolNote::*command)());
     bool bodyShortcutPressed(const QKeyEvent &event);
@@ -274,4 +283,12 @@ private:
     // every keystroke that follows.
     QString m_changesError;
     QTimer *const m_placeCheck;
+    // The body of a note whose editor is not made yet (see NoteText).
+    struct WaitingBody
+    {
+        storage::FontDesc font;
+        QStringList lines;
+        std::optional<QByteArray> file;
+    };
+    WaitingBody m_waitingBody;
 };

@@ -126,11 +126,15 @@ void TSingolNote::connectCommands()
         return true;
     }();
     Q_UNUSED(connected);
-    connect(NoteText, &ui::NoteText::mousePressed, this,
+}
+
+void TSingolNote::connectBodyCommands(ui::NoteText *body)
+{
+    connect(body, &ui::NoteText::mousePressed, this,
             [this](Qt::MouseButton button, const QPoint &at) {
                 ui::runGuarded(this, [&] { NoteTextMouseDown(button, at); });
             });
-    connect(NoteText, &ui::NoteText::linkClicked, this,
+    connect(body, &ui::NoteText::linkClicked, this,
             [this](const QString &link, Qt::MouseButton button) {
                 ui::runGuarded(this, [&] { NoteTextURLClick(link, button); });
             });

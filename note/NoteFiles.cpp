@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "storage/NoteFile.h"
 #include "storage/NoteFolder.h"
+#include "ui/BodyText.h"
 #include "ui/ColorRef.h"
 #include "ui/NoteText.h"
 #include "ui/QuietShow.h"
@@ -18,11 +19,13 @@ storage::NoteRecord TSingolNote::record() const
     r.width = quint16(width());
     r.height = quint16(height());
     r.title = NoteTitle->text();
-    r.lines = NoteText->lines();
+    // A body not made yet holds what the note file said.
+    if (NoteText.made())
+        r.lines = NoteText->lines();
     r.visible = m_parked ? m_parkedVisible : isVisible();
     r.backColor = NotePanel->colorRef();
     r.titleColor = NoteTitle->colorRef();
-    r.bodyFont = NoteText->bodyFont();
+    r.bodyFont = bodyFont();
     r.titleFont = NoteTitle->fontDesc();
     return r;
 }
@@ -126,20 +129,31 @@ void TSingolNote::LoadNote(const QString &fileName)
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)
 {
+    // A hidden note's body waits for its editor; its file is read now all
+    // the same, so that an unreadable one fails the load as it always did.
+    const bool waits = !loaded.visible && !NoteText.made();
     // A link in the body's place, even one leading nowhere, is refused by
     // the read below rather than taken for a missing body.
     if (!storage::entryExists(companion)) {
-        NoteText->setLines(loaded.lines);
+        if (waits) {
+            m_waitingBody.lines = loaded.lines;
+            m_waitingBody.file.reset();
+        } else {
+            NoteText->setLines(loaded.lines);
+        }
         return;
     }
     // The body font comes first: loaded text in that font must follow it
     // when it changes later.
-    const storage::FontDesc previousFont = NoteText->bodyFont();
-    NoteText->setBodyFont(loaded.bodyFont);
+    const storage::FontDesc previousFont = bodyFont();
+    setBodyFont(loaded.bodyFont);
     try {
-        NoteText->loadFromFile(companion);
+        if (waits)
+            m_waitingBody.file = ui::readBodyFile(companion);
+        else
+            NoteText->loadFromFile(companion);
     } catch (...) {
-        NoteText->setBodyFont(previousFont);
+        setBodyFont(previousFont);
         throw;
     }
 }
@@ -151,10 +165,9 @@ void TSingolNote::applyRecord(const storage::NoteRecord &r)
     // comes back into view when its monitor is gone.
     move(note::keepOnScreen(QRect(QPoint(r.left, r.top), size()), note::desktopScreens()));
     NoteTitle->setText(r.title);
-    NotePanel->setColorRef(r.backColor);
-    NoteText->setBackColor(ui::colorFromRef(r.backColor));
+    setBackColorRef(r.backColor);
     NoteTitle->setColorRef(r.titleColor);
-    NoteText->setBodyFont(r.bodyFont);
+    setBodyFont(r.bodyFont);
     NoteTitle->setFontDesc(r.titleFont);
     // The widgets show the rest; the record keeps what they do not.
     m_record = r;

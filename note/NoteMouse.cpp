@@ -145,7 +145,7 @@ void TSingolNote::TitleEditKeyDown(int key)
 
 bool TSingolNote::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == NoteText && event->type() == QEvent::KeyPress
+    if (NoteText.is(watched) && event->type() == QEvent::KeyPress
         && bodyShortcutPressed(*static_cast<QKeyEvent *>(event)))
         return true;
     if (TitleEdit.is(watched) && event->type() == QEvent::KeyPress)

@@ -91,7 +91,11 @@ void NoteText::saveToFile(const QString &path)
 
 void NoteText::loadFromFile(const QString &path)
 {
-    const QByteArray bytes = readBodyFile(path);
+    loadFromBytes(readBodyFile(path));
+}
+
+void NoteText::loadFromBytes(const QByteArray &bytes)
+{
     const QFont bodyFont = document()->defaultFont();
     // A load is no edit the user could undo; with the history off it is
     // also not recorded step by step.

@@ -51,6 +51,8 @@ public:
     // plain lines. EInOutError when the file is missing or unreadable; the
     // body is then unchanged.
     void loadFromFile(const QString &path);
+    // The same from bytes read earlier with readBodyFile; never fails.
+    void loadFromBytes(const QByteArray &bytes);
 
     storage::FontDesc bodyFont() const;
     void setBodyFont(const storage::FontDesc &font);

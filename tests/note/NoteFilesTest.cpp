@@ -338,18 +338,31 @@ TEST_F(NoteLoading, AMissingFileIsAnError)
     }
 }
 
+// A hidden note reads its body file at load but makes its editor only when
+// it is first shown; what it shows and saves is the same either way.
 TEST_F(NoteLoading, TheBodyFileSupersedesThePlainLines)
 {
-    storage::writeNoteFile(pathOf(QStringLiteral("8.jtl")), sampleRecord());
-    ui::NoteText rich;
-    rich.setLines({QStringLiteral("rich ")});
-    addBoldWord(rich, QStringLiteral("body"));
-    rich.saveToFile(pathOf(QStringLiteral("8.jtl2")));
-    TSingolNote note(false, services);
-    note.LoadNote(QStringLiteral("8.jtl"));
-    EXPECT_EQ(note.NoteText->lines(), QStringList({QStringLiteral("rich body")}));
-    EXPECT_TRUE(hasBoldRun(*note.NoteText->document(), QStringLiteral("body")));
-    EXPECT_EQ(note.NoteText->bodyFont(), sampleRecord().bodyFont);
+    QByteArray savedBodies[2];
+    for (const bool visible : {true, false}) {
+        SCOPED_TRACE(visible ? "shown" : "hidden");
+        storage::NoteRecord record = sampleRecord();
+        record.visible = visible;
+        storage::writeNoteFile(pathOf(QStringLiteral("8.jtl")), record);
+        ui::NoteText rich;
+        rich.setLines({QStringLiteral("rich ")});
+        addBoldWord(rich, QStringLiteral("body"));
+        rich.saveToFile(pathOf(QStringLiteral("8.jtl2")));
+        TSingolNote note(false, services);
+        note.LoadNote(QStringLiteral("8.jtl"));
+        EXPECT_EQ(note.NoteText.made(), visible);
+        note.show();
+        EXPECT_EQ(note.NoteText->lines(), QStringList({QStringLiteral("rich body")}));
+        EXPECT_TRUE(hasBoldRun(*note.NoteText->document(), QStringLiteral("body")));
+        EXPECT_EQ(note.NoteText->bodyFont(), sampleRecord().bodyFont);
+        note.SaveNote();
+        savedBodies[visible] = readAll(pathOf(QStringLiteral("8.jtl2")));
+    }
+    EXPECT_EQ(savedBodies[false], savedBodies[true]);
 }
 
 TEST_F(NoteLoading, AnUnreadableBodyFileFailsAndChangesNothing)
@@ -364,6 +377,13 @@ TEST_F(NoteLoading, AnUnreadableBodyFileFailsAndChangesNothing)
     EXPECT_EQ(note.NoteText->lines(), QStringList({QStringLiteral("before")}));
     EXPECT_EQ(note.NoteText->bodyFont(), font);
     EXPECT_EQ(note.NoteTitle->text(), QStringLiteral("Vesk Jotlet 2003"));
+
+    // A hidden note whose editor waits still reads its body at load.
+    storage::NoteRecord hidden = sampleRecord();
+    hidden.visible = false;
+    storage::writeNoteFile(pathOf(QStringLiteral("9.jtl")), hidden);
+    TSingolNote waiting(false, services);
+    EXPECT_THROW(waiting.LoadNote(QStringLiteral("9.jtl")), EInOutError);
 }
 
 using LostMonitor = NoteFixture;
