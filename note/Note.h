@@ -113,6 +113,13 @@ public:
     // Shown, in front and active, with the keyboard in the body: where the
     // user types next.
     void takeFocus();
+    // The note the user asked for, whole: shown, unrolled, above every
+    // window (above notes kept on top as well, until it loses activation)
+    // and active with the keyboard in the body. Nothing for a discarded note.
+    void comeForward();
+    // The note's own "Close", asked from `asker`: on OK to UI string 97 the
+    // note is closed for good, which deletes its files. True when it was.
+    bool closeForGood(QWidget *asker);
     // Title strip and body laid out again inside the frame.
     void LayoutBody();
 
@@ -136,6 +143,11 @@ public:
     void LoadNote(const QString &fileName);
 
     const note::NoteServices &services() const { return *m_services; }
+
+Q_SIGNALS:
+    // What a listing of the notes shows of it may differ now: at every
+    // noteChanged, and when it is closed for good.
+    void changed();
 
 protected:
     bool event(QEvent *event) override;
@@ -203,6 +215,8 @@ private:
 
     void saveChanges();
     void forgetChanges();
+    // Back into its own band after comeForward.
+    void endComingForward();
     void matchPlaceOnScreen();
     storage::NoteRecord record() const;
     void loadBody(const storage::NoteRecord &loaded, const QString &companion);
@@ -219,6 +233,7 @@ private:
     bool m_discarded = false;
     bool m_parked = false;
     bool m_parkedVisible = false;
+    bool m_aboveUntilDeactivated = false;
     QString m_noteFolder;
     QString m_noteFileName;
     // A left-button press on the title strip, until its release or until

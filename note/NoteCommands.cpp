@@ -198,10 +198,16 @@ void TSingolNote::Hide1Click()
 
 void TSingolNote::Close1Click()
 {
-    if (!dialogs::confirm(this, TReadRes::current().GetText(kCloseQuestionId)))
-        return;
+    closeForGood(this);
+}
+
+bool TSingolNote::closeForGood(QWidget *asker)
+{
+    if (m_discarded || !dialogs::confirm(asker, TReadRes::current().GetText(kCloseQuestionId)))
+        return false;
     discard();
     close();
+    return true;
 }
 
 // Body menu.
