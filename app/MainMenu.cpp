@@ -1,5 +1,6 @@
 #include "app/MainMenu.h"
 
+#include "app/NotesTexts.h"
 #include "settings/DResource.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@ MainMenu::MainMenu()
     , Desktop1(PopupMenuPrinc->addMenu(QStringLiteral("Desktop")))
     , ShowAllJotlet1(Desktop1->addAction(QStringLiteral("Show All Jotlet")))
     , CloseAllJotlet1(Desktop1->addAction(QStringLiteral("Close All Jotlet")))
+    , AllNotes1(PopupMenuPrinc->addAction(QString::fromUtf8(notestexts::kAllNotes.builtIn)))
     , Options1(PopupMenuPrinc->addAction(QStringLiteral("Options")))
     , DeleteAllJotlet1(PopupMenuPrinc->addAction(QStringLiteral("Delete All Jotlet")))
     , About2(PopupMenuPrinc->addAction(QStringLiteral("About")))
@@ -32,6 +34,7 @@ void MainMenu::applyCaptions(const TReadRes &texts)
     Desktop1->setTitle(texts.GetText(1));
     ShowAllJotlet1->setText(texts.GetText(2));
     CloseAllJotlet1->setText(texts.GetText(3));
+    AllNotes1->setText(notestexts::text(notestexts::kAllNotes));
     Options1->setText(texts.GetText(4));
     DeleteAllJotlet1->setText(texts.GetText(5));
     Close1->setText(texts.GetText(6));
