@@ -88,6 +88,13 @@ void TVeskLista::deleteNote(int index)
     m_notes->erase(m_notes->begin() + index);
 }
 
+void TVeskLista::forget(int index)
+{
+    TSingolNote *note = form(index);
+    note->hide();
+    m_notes->erase(m_notes->begin() + index);
+}
+
 void TVeskLista::saveAll()
 {
     forEachCollectingErrors(count(), [this](int i) { (*m_notes)[size_t(i)]->SaveNote(); });

@@ -54,6 +54,10 @@ public:
     void saveAll();
     // Deletes every discarded note from the list.
     void purgeClosed();
+    // Lets go of the note at index without saving it or touching its files:
+    // they were removed elsewhere (the folder is kept in sync). Later notes
+    // move down by one; EVeskListError outside the list.
+    void forget(int index);
     // Saves, closes and destroys every note; count() is -1 afterwards. Like
     // saveAll, every note is saved even when one fails.
     void destroy();

@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/DLista.h"
+#include "app/FolderSync.h"
 #include "app/NotesWindow.h"
 #include "app/StartupFiles.h"
 #include "app/TrayIcon.h"
@@ -9,8 +10,9 @@
 #include "platform/Paths.h"
 #include "platform/Product.h"
 #include "settings/DResource.h"
+#include "settings/SettingsTable.h"
 #include "settings/StartupValues.h"
-#include "settings/veskUt.h"
+#include "settings/TextIds.h"
 #include "storage/NoteFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/Guarded.h"
@@ -26,11 +28,6 @@
 namespace {
 
 constexpr int kAlarmIntervalMs = 5000;
-constexpr int kLoadingStartsId = 19;
-constexpr int kCreatingFolderId = 20;
-constexpr int kLoadingNoteId = 21;
-constexpr int kLoadingDoneId = 22;
-constexpr int kOkButtonId = 16;
 
 const QString kFirstRunMessage = QStringLiteral(
     "This is the first time you run Harvel Jotlet Light: Please select a language");
@@ -97,7 +94,7 @@ void TFJotletLightMain::FormCreate()
     PanGen->Lname->setText(QLatin1String(product::kName));
     resize(app::AboutPanel::kWidth, app::AboutPanel::kHeight);
     HideAboutBox();
-    ui::runGuarded(nullptr, [this] { writeStartupValues(m_environment.executablePath); });
+    ui::runGuarded(nullptr, [this] { settings::writeStartupValues(m_environment.executablePath); });
 
     RxTrayIcon1->setIcon(app::trayImage(m_environment.programFolder));
     RxTrayIcon1->setHint(QStringLiteral("Vesk Jotlet 2000"));
@@ -163,11 +160,11 @@ void TFJotletLightMain::activate()
 
 void TFJotletLightMain::FormActivate()
 {
-    if (firstRunDue()) {
+    if (settings::firstRunDue()) {
         runModal([] { dialogs::showInformation(nullptr, kFirstRunMessage); });
         if (isEnding())
             return;
-        writeRegBool(QStringLiteral("FirstRun"), false);
+        settings::kFirstRun.write(false);
         ShowOptions(true);
         return;
     }
@@ -179,9 +176,9 @@ void TFJotletLightMain::FormActivate()
 
 void TFJotletLightMain::tellOnceWhenNoTray()
 {
-    if (RxTrayIcon1->usesSystemTray() || readRegBool(QStringLiteral("NoTrayNoticeShown"), false))
+    if (RxTrayIcon1->usesSystemTray() || settings::kNoTrayNoticeShown.read())
         return;
-    writeRegBool(QStringLiteral("NoTrayNoticeShown"), true);
+    settings::kNoTrayNoticeShown.write(true);
     runModal([] { dialogs::showInformation(nullptr, kNoTrayNotice); });
 }
 
@@ -189,11 +186,11 @@ void TFJotletLightMain::LoadNotes()
 {
     const TReadRes &texts = TReadRes::current();
     NotesLoaded = true;
-    PanGen->LOptions->setText(texts.GetText(kLoadingStartsId));
+    PanGen->LOptions->setText(texts.GetText(settings::StatusLoadingStarts));
     NotesFolder = storage::noteFolderPath();
     const bool folderIsNew = !QFileInfo(NotesFolder).isDir();
     if (folderIsNew)
-        PanGen->LOptions->setText(texts.GetText(kCreatingFolderId));
+        PanGen->LOptions->setText(texts.GetText(settings::StatusCreatingFolder));
     // Also at every later start: a folder of another user is refused before
     // anything is read from it, and the user's own is kept private.
     storage::ensureNoteFolder();
@@ -203,7 +200,7 @@ void TFJotletLightMain::LoadNotes()
             m_notesWindow->noteAdded(note);
     });
     Menu.applyCaptions(texts);
-    PanGen->BContinue->setText(texts.GetText(kOkButtonId));
+    PanGen->BContinue->setText(texts.GetText(settings::AboutOk));
     RxTrayIcon1->setHint(QLatin1String(product::kName));
 
     const QString &programFolder = m_environment.programFolder;
@@ -217,11 +214,18 @@ void TFJotletLightMain::LoadNotes()
     // one message at the end and its files are left as they are.
     QStringList failures;
     for (const QString &name : storage::listNoteFiles(NotesFolder)) {
-        PanGen->LOptions->setText(texts.GetText(kLoadingNoteId));
+        PanGen->LOptions->setText(texts.GetText(settings::StatusLoadingNote));
         failures += addNotesFromFiles(*m_notes, {name});
     }
-    PanGen->LOptions->setText(texts.GetText(kLoadingDoneId));
+    PanGen->LOptions->setText(texts.GetText(settings::StatusLoadingDone));
     PanGen->LOptions->clear();
+    // From now on notes may come, change and go through the folder itself.
+    m_folderSync = std::make_unique<app::FolderSync>(
+        *m_notes, NotesFolder,
+        [this] { return !isBusy() && !m_notesParked && dialogs::openModalWindows() == 0; },
+        [](const QStringList &errors) {
+            dialogs::showError(nullptr, errors.join(QLatin1Char('\n')));
+        });
     if (!failures.isEmpty())
         dialogs::showError(nullptr, failures.join(QLatin1Char('\n')));
 }
@@ -230,6 +234,7 @@ void TFJotletLightMain::FreeNotes()
 {
     if (!m_notes)
         return;
+    m_folderSync.reset();
     // The list is gone whatever happens; destroy() saves every note before
     // it raises what failed.
     const std::unique_ptr<TVeskLista> notes = std::move(m_notes);

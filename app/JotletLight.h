@@ -18,6 +18,7 @@ class TVeskLista;
 
 namespace app {
 class AboutPanel;
+class FolderSync;
 class NotesWindow;
 class TrayIcon;
 
@@ -175,6 +176,7 @@ private:
 
     std::unique_ptr<app::NotesWindow> m_notesWindow;
     std::unique_ptr<TVeskLista> m_notes;
+    std::unique_ptr<app::FolderSync> m_folderSync;
     QMetaObject::Connection m_trayClick;
     int m_modalWindows = 0;
     bool m_aboutOpen = false;

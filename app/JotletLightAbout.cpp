@@ -4,6 +4,7 @@
 #include "app/DLista.h"
 #include "app/JotletLight.h"
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 #include "ui/Guarded.h"
 #include "ui/Links.h"
 
@@ -15,8 +16,6 @@
 #include <QUrl>
 
 namespace {
-
-constexpr int kNotesCountId = 23;
 
 // The language file's address is outside data, and is opened as a note's
 // mail link would be.
@@ -35,7 +34,7 @@ void TFJotletLightMain::ShowAboutBox(bool withOk)
     if (withOk && NotesLoaded && m_notes) {
         m_notes->purgeClosed();
         PanGen->LOptions->setText(QString::number(m_notes->count()) + QLatin1Char(' ')
-                                  + texts.GetText(kNotesCountId));
+                                  + texts.GetText(settings::AboutNotesCount));
     }
     PanGen->lblAuthor->setText(texts.LangAuthor);
     PanGen->LblLng->setText(texts.LangLanguage);

@@ -7,14 +7,13 @@
 #include "app/TrayIcon.h"
 #include "note/Note.h"
 #include "settings/DResource.h"
-#include "settings/veskUt.h"
+#include "settings/SettingsTable.h"
+#include "settings/TextIds.h"
 #include "ui/Dialogs.h"
 #include "ui/Guarded.h"
 #include "ui/QuietShow.h"
 
 namespace {
-
-constexpr int kDeleteAllQuestionId = 72;
 
 enum LeftClickAction { NewNote = 0, ShowAll = 1 };
 
@@ -25,7 +24,7 @@ void TFJotletLightMain::RxTrayIcon1Click(Qt::MouseButton button)
     if (button != Qt::LeftButton)
         return;
     // Only the low byte counts: 256 acts as 0, 257 as 1.
-    switch (readRegInt(QStringLiteral("LEFTDEFAULTACTION"), NewNote) & 0xFF) {
+    switch (settings::kLeftDefaultAction.read() & 0xFF) {
     case NewNote:
         NewJotlet1Click();
         break;
@@ -42,8 +41,8 @@ void TFJotletLightMain::NewJotlet1Click()
     // Before the notes are loaded there is no list to add to.
     if (!m_notes)
         return;
-    const bool showAll = readRegBool(QStringLiteral("ShowAllOnNew"), false);
-    const bool onTop = readRegBool(QStringLiteral("OnTopOnNew"), false);
+    const bool showAll = settings::kShowAllOnNew.read();
+    const bool onTop = settings::kOnTopOnNew.read();
     TSingolNote *note = m_notes->addNew(true, onTop);
     if (showAll)
         ShowAllJotlet1Click();
@@ -91,7 +90,7 @@ void TFJotletLightMain::DeleteAllJotlet1Click()
     if (count <= 0)
         return;
     const bool confirmed = runModal([] {
-        return dialogs::confirm(nullptr, TReadRes::current().GetText(kDeleteAllQuestionId));
+        return dialogs::confirm(nullptr, TReadRes::current().GetText(settings::DeleteAllQuestion));
     });
     // The program may have been asked to end while the question was open.
     if (!confirmed || isEnding())

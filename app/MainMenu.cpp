@@ -2,6 +2,7 @@
 
 #include "app/NotesTexts.h"
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,15 +31,15 @@ MainMenu::~MainMenu()
 
 void MainMenu::applyCaptions(const TReadRes &texts)
 {
-    NewJotlet1->setText(texts.GetText(0));
-    Desktop1->setTitle(texts.GetText(1));
-    ShowAllJotlet1->setText(texts.GetText(2));
-    CloseAllJotlet1->setText(texts.GetText(3));
+    NewJotlet1->setText(texts.GetText(settings::TrayNewNote));
+    Desktop1->setTitle(texts.GetText(settings::TrayDesktop));
+    ShowAllJotlet1->setText(texts.GetText(settings::TrayShowAll));
+    CloseAllJotlet1->setText(texts.GetText(settings::TrayHideAll));
     AllNotes1->setText(notestexts::text(notestexts::kAllNotes));
-    Options1->setText(texts.GetText(4));
-    DeleteAllJotlet1->setText(texts.GetText(5));
-    Close1->setText(texts.GetText(6));
-    About2->setText(texts.GetText(17));
+    Options1->setText(texts.GetText(settings::TrayOptions));
+    DeleteAllJotlet1->setText(texts.GetText(settings::TrayDeleteAll));
+    Close1->setText(texts.GetText(settings::TrayExit));
+    About2->setText(texts.GetText(settings::TrayAbout));
 }
 
 } // namespace app

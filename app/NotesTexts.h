@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 
 #include <QString>
 
@@ -11,30 +12,31 @@ namespace app::notestexts {
 
 struct Caption
 {
-    int id;
+    settings::TextId id;
     const char *builtIn;
 };
 
-inline constexpr Caption kAllNotes {12, "All notes"};
-inline constexpr Caption kSearchPlaceholder {13, "Search titles and text"};
-inline constexpr Caption kShow {14, "&Show"};
-inline constexpr Caption kHide {15, "&Hide"};
-inline constexpr Caption kCloseForGood {18, "Close for &good"};
-inline constexpr Caption kHidden {24, "hidden"};
-inline constexpr Caption kRolledUp {25, "rolled up"};
-inline constexpr Caption kOnTop {65, "on top"};
-inline constexpr Caption kAlarm {66, "Alarm"};
-inline constexpr Caption kExpires {67, "Expires"};
-inline constexpr Caption kNoMatch {68, "No note matches the search."};
-inline constexpr Caption kNoNotes {69, "There are no notes yet."};
-inline constexpr Caption kUntitled {70, "Untitled"};
-inline constexpr Caption kCloseWindow {71, "Close"};
+inline constexpr Caption kAllNotes {settings::TrayAllNotes, "All notes"};
+inline constexpr Caption kSearchPlaceholder {settings::NotesSearch, "Search titles and text"};
+inline constexpr Caption kShow {settings::NotesShow, "&Show"};
+inline constexpr Caption kHide {settings::NotesHide, "&Hide"};
+inline constexpr Caption kCloseForGood {settings::NotesCloseForGood, "Close for &good"};
+inline constexpr Caption kHidden {settings::NotesHidden, "hidden"};
+inline constexpr Caption kRolledUp {settings::NotesRolledUp, "rolled up"};
+inline constexpr Caption kOnTop {settings::NotesOnTop, "on top"};
+inline constexpr Caption kAlarm {settings::NotesAlarm, "Alarm"};
+inline constexpr Caption kExpires {settings::NotesExpires, "Expires"};
+inline constexpr Caption kNoMatch {settings::NotesNoMatch, "No note matches the search."};
+inline constexpr Caption kNoNotes {settings::NotesNoNotes, "There are no notes yet."};
+inline constexpr Caption kUntitled {settings::NotesUntitled, "Untitled"};
+inline constexpr Caption kCloseWindow {settings::NotesCloseWindow, "Close"};
 inline constexpr Caption kKeysHint {
-    83, "Enter shows the note, Delete closes it for good, Escape closes this window."};
+    settings::NotesKeysHint,
+    "Enter shows the note, Delete closes it for good, Escape closes this window."};
 
 inline QString text(const Caption &caption)
 {
-    return uiText(caption.id, QString::fromUtf8(caption.builtIn));
+    return settings::uiText(caption.id, QString::fromUtf8(caption.builtIn));
 }
 
 } // namespace app::notestexts

@@ -75,7 +75,7 @@ int main(int argc, char **argv)
     try {
         TReadRes::setCurrent(
             std::make_unique<TReadRes>(platform::activeLanguageFile(), platform::languageFolder()));
-    } catch (const EResourceFileMissing &e) {
+    } catch (const settings::EResourceFileMissing &e) {
         showFatal(e.message());
         return 1;
     }

@@ -3,9 +3,9 @@
 #include "note/DesktopHints.h"
 #include "note/NoteParts.h"
 #include "note/ScreenFit.h"
-#include "platform/Product.h"
 #include "settings/DResource.h"
-#include "settings/veskUt.h"
+#include "settings/SettingsTable.h"
+#include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFolder.h"
 #include "ui/CharFormats.h"
@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr int kTitleTooltipId = 11;
 constexpr QSize kDesignClientSize(168, 96);
 constexpr QRect kDesignTitleEditBounds(96, 40, 121, 21);
 constexpr qint32 kYellow = 0x0000FFFF;
@@ -52,24 +51,6 @@ QPointer<TSingolNote> &installedNote()
     return note;
 }
 
-// A font built from the settings with `prefix` ("" for the body, "Title"
-// for the title strip), each part defaulting to the current font's.
-storage::FontDesc fontFromSettings(const QString &prefix, const storage::FontDesc &current)
-{
-    // The body's face and size settings have lower-case names of their own.
-    const bool body = prefix.isEmpty();
-    storage::FontDesc font;
-    font.name = readRegString(
-        body ? QStringLiteral("fontName") : prefix + QStringLiteral("FontName"), current.name);
-    font.size = readRegInt(body ? QStringLiteral("fontSize") : prefix + QStringLiteral("FontSize"),
-                           current.size);
-    font.bold = readRegBool(prefix + QStringLiteral("FontBold"), current.bold);
-    font.italic = readRegBool(prefix + QStringLiteral("FontItalic"), current.italic);
-    font.underline = readRegBool(prefix + QStringLiteral("FontUnderline"), current.underline);
-    font.color = readRegInt(prefix + QStringLiteral("FontColor"), 0);
-    return font;
-}
-
 } // namespace
 
 TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
@@ -78,7 +59,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     , NoteTitle(new note::NoteTitle(NotePanel))
     , TitleEdit(new QLineEdit(NotePanel))
     , NoteText(new ui::NoteText(NotePanel))
-    , Menus(note::buildNoteMenus(this, NoteText))
+    , Menus(note::SharedNoteMenus::get().items())
     , m_services(std::move(services))
     , m_saveTimer(new QTimer(this))
     , m_placeCheck(new QTimer(this))
@@ -105,7 +86,7 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     NoteTitle->setObjectName(QStringLiteral("NoteTitle"));
     NoteTitle->setColorRef(kTitleGreen);
     NoteTitle->setFontDesc(formFont());
-    NoteTitle->setToolTip(TReadRes::current().GetText(kTitleTooltipId));
+    NoteTitle->setToolTip(TReadRes::current().GetText(settings::TitleHint));
     TitleEdit->setObjectName(QStringLiteral("TitleEdit"));
     TitleEdit->setFrame(false);
     TitleEdit->setGeometry(kDesignTitleEditBounds);
@@ -122,7 +103,6 @@ TSingolNote::TSingolNote(bool onTop, note::SharedServices services)
     m_record.onTop = onTop;
     installActivationHandler(this);
     SetOnTop(onTop);
-    Menus.Ontop1->setChecked(onTop);
     InitDefaults();
     forgetChanges();
 }
@@ -150,15 +130,15 @@ void TSingolNote::connectParts()
     connect(NoteTitle, &note::NoteTitle::mouseMoved, this, &TSingolNote::NoteTitleMouseMove);
     connect(NoteTitle, &note::NoteTitle::mouseReleased, this, &TSingolNote::NoteTitleMouseUp);
     connect(NoteTitle, &note::NoteTitle::doubleClicked, this, &TSingolNote::NoteTitleDblClick);
-    connect(NoteTitle, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at)); });
+    connect(NoteTitle, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        aimMenus();
+        Menus.PopupTitle->popup(NoteTitle->mapToGlobal(at));
+    });
     connect(NoteText, &ui::NoteText::focusLost, this, &TSingolNote::NoteTextExit);
     connect(NoteText->document(), &QTextDocument::contentsChanged, this, &TSingolNote::noteChanged);
     connect(TitleEdit, &QLineEdit::textChanged, this, &TSingolNote::TitleEditChange);
     TitleEdit->installEventFilter(this);
     NoteText->installEventFilter(this);
-    connect(Menus.Changetitle1, &QAction::triggered, this, &TSingolNote::Changetitle1Click);
-    connect(Menus.Ontop1, &QAction::triggered, this, &TSingolNote::Ontop1Click);
     connectCommands();
 }
 
@@ -193,22 +173,20 @@ void TSingolNote::InitDefaults()
     m_noteFolder = storage::noteFolderPath();
     m_sizingWidth = false;
     m_sizingHeight = false;
-    NoteTitle->setText(readRegString(QStringLiteral("title"), QString::fromLatin1(product::kName)));
-    applyWindowSize(readRegInt(QStringLiteral("width"), 135),
-                    readRegInt(QStringLiteral("height"), 80));
+    NoteTitle->setText(settings::kTitle.read());
+    applyWindowSize(settings::kWidth.read(), settings::kHeight.read());
 
-    const qint32 back = readRegInt(QStringLiteral("backcolor"), kYellow);
+    const qint32 back = settings::kBackColor.read();
     NotePanel->setColorRef(back);
     NoteText->setBackColor(ui::colorFromRef(back));
 
-    NoteText->setBodyFont(fontFromSettings(QString(), NoteText->bodyFont()));
+    NoteText->setBodyFont(settings::kNoteFont.readForNewNote(NoteText->bodyFont()));
     NoteText->selectNoneAtStart();
-    const storage::FontDesc titleFont
-        = fontFromSettings(QStringLiteral("Title"), NoteTitle->fontDesc());
-    NoteTitle->setColorRef(readRegInt(QStringLiteral("BackTitleColor"), kTitleGreen));
+    const storage::FontDesc titleFont = settings::kTitleFont.readForNewNote(NoteTitle->fontDesc());
+    NoteTitle->setColorRef(settings::kBackTitleColor.read());
     NoteTitle->setFontDesc(titleFont);
 
-    const int position = readRegInt(QStringLiteral("position"), notegeometry::Casual);
+    const int position = settings::kPosition.read();
     const notegeometry::RandomDraw draw = [this](int bound) {
         return randomBelow(bound);
     };
@@ -234,7 +212,8 @@ void TSingolNote::SetOnTop(bool value)
     if (m_record.onTop != value)
         noteChanged();
     m_record.onTop = value;
-    Menus.Ontop1->setChecked(value);
+    if (note::SharedNoteMenus::get().target() == this)
+        aimMenus(); // the mark follows while its menu may be open
 }
 
 void TSingolNote::BringToFront()
@@ -308,7 +287,7 @@ void TSingolNote::Ontop1Click()
     ui::runGuarded(this, [this] {
         SetOnTop(!m_record.onTop);
         // A discarded note ignores it; the check mark must not pretend otherwise.
-        Menus.Ontop1->setChecked(m_record.onTop);
+        aimMenus();
     });
 }
 

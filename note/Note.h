@@ -4,6 +4,7 @@
 #include "note/NoteMenus.h"
 #include "note/NoteServices.h"
 #include "storage/NoteFile.h"
+#include "storage/NoteFolder.h"
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -100,7 +101,8 @@ public:
     note::NoteTitle *const NoteTitle;
     QLineEdit *const TitleEdit;
     ui::NoteText *const NoteText;
-    const note::NoteMenus Menus;
+    // The menus all notes share (note::SharedNoteMenus).
+    const note::NoteMenus &Menus;
 
     // The new-note defaults from the settings, a place on the primary screen
     // and a fresh file name in the note folder.
@@ -117,7 +119,7 @@ public:
     // window (above notes kept on top as well, until it loses activation)
     // and active with the keyboard in the body. Nothing for a discarded note.
     void comeForward();
-    // The note's own "Close", asked from `asker`: on OK to UI string 97 the
+    // The note's own "Close", asked from `asker`: on OK to the close question the
     // note is closed for good, which deletes its files. True when it was.
     bool closeForGood(QWidget *asker);
     // Title strip and body laid out again inside the frame.
@@ -139,15 +141,40 @@ public:
     // Takes everything from the note file `fileName` in the note folder and
     // from its body file when there is one; shows the note when it was saved
     // visible. A note whose place lies off every screen is shown on the
-    // nearest one. Errors leave the note as it was.
+    // nearest one. Errors leave the note as it was. Loading again reloads
+    // the note in place.
     void LoadNote(const QString &fileName);
+
+    // The note folder may be kept in sync by another program. Whether the
+    // note's files are no longer the ones it last read or wrote: someone
+    // else changed or removed them. SaveNote then writes nothing over them
+    // and deletes nothing: without unsaved changes here it leaves them be;
+    // with changes, a note removed elsewhere is written again, and one
+    // changed elsewhere too keeps this side's version as a note of its own
+    // under a new file name, a step aside, leaving the other one's files.
+    bool filesChangedElsewhere() const;
+    // A save found the note's files removed elsewhere and had nothing to
+    // keep: the note is gone but for its window.
+    bool goneElsewhere() const { return m_goneElsewhere; }
+
+Q_SIGNALS:
+    // The note wrote its files (or, discarded, deleted them).
+    void noteSaved();
+    // What a listing of the notes shows of it may differ now: at every
+    // noteChanged, when it is loaded (again) and when it is closed for good.
+    void changed();
+
+public:
+    static constexpr int kForkOffset = 24;
 
     const note::NoteServices &services() const { return *m_services; }
 
-Q_SIGNALS:
-    // What a listing of the notes shows of it may differ now: at every
-    // noteChanged, and when it is closed for good.
-    void changed();
+    // Runs an item of the menus on this note, as choosing it in the note's
+    // menu does.
+    void runMenuItem(QAction *item);
+    // The menus act on this note from now on, with its on-top mark: what
+    // opening one of them on it does.
+    void aimMenus();
 
 protected:
     bool event(QEvent *event) override;
@@ -180,6 +207,8 @@ private:
 
     // The menu commands (NoteCommands.cpp).
     void connectCommands();
+    static void connectSharedMenus();
+    void runCommand(void (TSingolNote::*command)());
     bool bodyShortcutPressed(const QKeyEvent &event);
     void ChangeFont1Click();
     void ChangeColor1Click();
@@ -223,6 +252,7 @@ private:
     void applyRecord(const storage::NoteRecord &record);
     void applyWindowSize(int width, int height);
     int randomBelow(int bound) const;
+    void forkToNewFiles();
 
     const note::SharedServices m_services;
     storage::NoteRecord m_record;
@@ -236,6 +266,9 @@ private:
     bool m_aboveUntilDeactivated = false;
     QString m_noteFolder;
     QString m_noteFileName;
+    // The files as this note last read or wrote them; none before either.
+    std::optional<storage::PairIdentity> m_knownFiles;
+    bool m_goneElsewhere = false;
     // A left-button press on the title strip, until its release or until
     // the window system takes the move over.
     struct TitleDrag

@@ -8,6 +8,7 @@
 #include "note/unExpiration.h"
 #include "platform/Errors.h"
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "ui/ColorRef.h"
 #include "ui/Dialogs.h"
@@ -23,8 +24,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-constexpr int kCloseQuestionId = 97;
 
 const QString kNoPrinterTitle
     = QStringLiteral("There is no printer: save the note as a PDF document");
@@ -53,48 +52,80 @@ constexpr qint32 kHighlightGreen = 0x00008000;
 
 } // namespace
 
-void TSingolNote::connectCommands()
+void TSingolNote::connectSharedMenus()
 {
     // Whatever a command changes (a colour, a font, the alarm), the note
     // writes itself soon after; one that changed nothing writes nothing. A
     // command that opened a window (a dialog, a message) gives the keyboard
     // back to the note once it is closed.
-    const auto on = [this](QAction *action, void (TSingolNote::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] {
-            const int windowsBefore = dialogs::modalWindowsShown();
-            ui::runGuarded(this, [this, handler] { (this->*handler)(); });
-            noteChanged();
-            if (dialogs::modalWindowsShown() != windowsBefore && isVisible() && !m_discarded)
-                takeFocus();
-        });
+    using Command = void (TSingolNote::*)();
+    const note::NoteMenus &m = note::SharedNoteMenus::get().items();
+    const std::pair<QAction *, Command> items[] = {
+        {m.Changetitle1, &TSingolNote::Changetitle1Click},
+        {m.ChangeFont1, &TSingolNote::ChangeFont1Click},
+        {m.ChangeColor1, &TSingolNote::ChangeColor1Click},
+        {m.Ontop1, &TSingolNote::Ontop1Click},
+        {m.Insertdatetime1, &TSingolNote::Insertdatetime1Click},
+        {m.Noteexpiration1, &TSingolNote::Noteexpiration1Click},
+        {m.InsertBitmap1, &TSingolNote::insertImage1Click},
+        {m.Print1, &TSingolNote::Print1Click},
+        {m.Hide1, &TSingolNote::Hide1Click},
+        {m.Close1, &TSingolNote::Close1Click},
+        {m.Cut2, &TSingolNote::Cut2Click},
+        {m.Copy2, &TSingolNote::Copy2Click},
+        {m.Paste2, &TSingolNote::Paste2Click},
+        {m.Undo1, &TSingolNote::Undo1Click},
+        {m.Redo1, &TSingolNote::Redo1Click},
+        {m.insertImage1, &TSingolNote::insertImage1Click},
+        {m.Font1, &TSingolNote::Font1Click},
+        {m.Black1, &TSingolNote::Black1Click},
+        {m.Red1, &TSingolNote::Red1Click},
+        {m.White1, &TSingolNote::White1Click},
+        {m.Green1, &TSingolNote::Green1Click},
+        {m.None1, &TSingolNote::None1Click},
+        {m.Left1, &TSingolNote::Left1Click},
+        {m.Right1, &TSingolNote::Right1Click},
+        {m.Center1, &TSingolNote::Center1Click},
+        {m.Fonrt1, &TSingolNote::Fonrt1Click},
+        {m.Background1, &TSingolNote::Background1Click},
+        {m.ObjectProperties1, &TSingolNote::ObjectProperties1Click},
     };
-    const note::NoteMenus &m = Menus;
-    on(m.ChangeFont1, &TSingolNote::ChangeFont1Click);
-    on(m.ChangeColor1, &TSingolNote::ChangeColor1Click);
-    on(m.Insertdatetime1, &TSingolNote::Insertdatetime1Click);
-    on(m.Noteexpiration1, &TSingolNote::Noteexpiration1Click);
-    on(m.InsertBitmap1, &TSingolNote::insertImage1Click);
-    on(m.Print1, &TSingolNote::Print1Click);
-    on(m.Hide1, &TSingolNote::Hide1Click);
-    on(m.Close1, &TSingolNote::Close1Click);
-    on(m.Cut2, &TSingolNote::Cut2Click);
-    on(m.Copy2, &TSingolNote::Copy2Click);
-    on(m.Paste2, &TSingolNote::Paste2Click);
-    on(m.Undo1, &TSingolNote::Undo1Click);
-    on(m.Redo1, &TSingolNote::Redo1Click);
-    on(m.insertImage1, &TSingolNote::insertImage1Click);
-    on(m.Font1, &TSingolNote::Font1Click);
-    on(m.Black1, &TSingolNote::Black1Click);
-    on(m.Red1, &TSingolNote::Red1Click);
-    on(m.White1, &TSingolNote::White1Click);
-    on(m.Green1, &TSingolNote::Green1Click);
-    on(m.None1, &TSingolNote::None1Click);
-    on(m.Left1, &TSingolNote::Left1Click);
-    on(m.Right1, &TSingolNote::Right1Click);
-    on(m.Center1, &TSingolNote::Center1Click);
-    on(m.Fonrt1, &TSingolNote::Fonrt1Click);
-    on(m.Background1, &TSingolNote::Background1Click);
-    on(m.ObjectProperties1, &TSingolNote::ObjectProperties1Click);
+    for (const auto &[action, command] : items) {
+        QObject::connect(action, &QAction::triggered, action, [command = command] {
+            if (TSingolNote *note = note::SharedNoteMenus::get().target())
+                note->runCommand(command);
+        });
+    }
+}
+
+void TSingolNote::runCommand(void (TSingolNote::*command)())
+{
+    const int windowsBefore = dialogs::modalWindowsShown();
+    ui::runGuarded(this, [this, command] { (this->*command)(); });
+    noteChanged();
+    if (dialogs::modalWindowsShown() != windowsBefore && isVisible() && !m_discarded)
+        takeFocus();
+}
+
+void TSingolNote::aimMenus()
+{
+    note::SharedNoteMenus::get().aimAt(this, m_record.onTop);
+}
+
+void TSingolNote::runMenuItem(QAction *item)
+{
+    aimMenus();
+    item->trigger();
+}
+
+void TSingolNote::connectCommands()
+{
+    // The menus are everybody's: their items reach the note they are aimed at.
+    static const bool connected = [] {
+        connectSharedMenus();
+        return true;
+    }();
+    Q_UNUSED(connected);
     connect(NoteText, &ui::NoteText::mousePressed, this,
             [this](Qt::MouseButton button, const QPoint &at) {
                 ui::runGuarded(this, [&] { NoteTextMouseDown(button, at); });
@@ -109,14 +140,11 @@ void TSingolNote::connectCommands()
 // X11, Ctrl+E moves to the end of the line): the menu's come first.
 bool TSingolNote::bodyShortcutPressed(const QKeyEvent &event)
 {
-    const QKeySequence pressed(event.keyCombination());
-    for (QAction *action : NoteText->actions()) {
-        if (action->isEnabled() && action->shortcut() == pressed) {
-            action->trigger();
-            return true;
-        }
-    }
-    return false;
+    QAction *item = note::SharedNoteMenus::get().bodyItemFor(QKeySequence(event.keyCombination()));
+    if (!item)
+        return false;
+    runMenuItem(item);
+    return true;
 }
 
 // Title strip menu.
@@ -203,7 +231,8 @@ void TSingolNote::Close1Click()
 
 bool TSingolNote::closeForGood(QWidget *asker)
 {
-    if (m_discarded || !dialogs::confirm(asker, TReadRes::current().GetText(kCloseQuestionId)))
+    if (m_discarded
+        || !dialogs::confirm(asker, TReadRes::current().GetText(settings::CloseQuestion)))
         return false;
     discard();
     close();
@@ -317,8 +346,10 @@ void TSingolNote::ObjectProperties1Click()
 
 void TSingolNote::NoteTextMouseDown(Qt::MouseButton button, const QPoint &position)
 {
-    if (button == Qt::RightButton)
+    if (button == Qt::RightButton) {
+        aimMenus();
         Menus.PopUpNote->popup(NoteText->mapToGlobal(position));
+    }
 }
 
 void TSingolNote::NoteTextURLClick(const QString &linkText, Qt::MouseButton button)

@@ -39,8 +39,35 @@ QString failedSave(bool discarded, const QString &title, const QString &reason)
 
 } // namespace
 
+bool TSingolNote::filesChangedElsewhere() const
+{
+    if (!m_knownFiles)
+        return false;
+    const storage::PairIdentity now = storage::pairIdentity(notePath());
+    // Something else in the note's place (a link, a folder) is no version
+    // of it: a save replaces it, or fails on it, as ever.
+    return now != *m_knownFiles && (now.isVersion() || !now.exists());
+}
+
 void TSingolNote::SaveNote()
 {
+    // The note folder may be kept in sync with other computers: files that
+    // someone else wrote or removed since this note last read or wrote them
+    // are never written over, and never deleted.
+    if (filesChangedElsewhere()) {
+        const bool removed = !storage::pairIdentity(notePath()).exists();
+        if (m_discarded || !hasUnsavedChanges()) {
+            // Nothing of this side's to keep: the files as they are now
+            // stand (the folder's watch reloads the note or lets it go).
+            m_goneElsewhere = removed && !m_discarded;
+            return;
+        }
+        // A note removed elsewhere while it was being edited here comes back
+        // with the edit; one changed on both sides is kept twice.
+        if (!removed)
+            forkToNewFiles();
+        m_knownFiles.reset();
+    }
     const QString path = notePath();
     try {
         if (m_discarded) {
@@ -58,12 +85,28 @@ void TSingolNote::SaveNote()
     } catch (const EConvertError &e) {
         throw EConvertError(failedSave(m_discarded, NoteTitle->text(), e.message()));
     }
+    m_knownFiles = storage::pairIdentity(path);
+    m_goneElsewhere = false;
     forgetChanges();
+    Q_EMIT noteSaved();
+}
+
+void TSingolNote::forkToNewFiles()
+{
+    const notegeometry::RandomDraw draw = [this](int bound) {
+        return randomBelow(bound);
+    };
+    m_noteFileName = storage::newNoteFileName(m_noteFolder, draw);
+    // A step aside, so that the other version, which takes this place when
+    // it loads, does not hide this one.
+    move(pos() + QPoint(kForkOffset, kForkOffset));
 }
 
 void TSingolNote::LoadNote(const QString &fileName)
 {
     const QString path = m_noteFolder + QLatin1Char('/') + fileName;
+    // Taken first: a change while the files are read shows as one after.
+    const storage::PairIdentity reading = storage::pairIdentity(path);
     const storage::NoteRecord loaded
         = storage::readNoteFile(path, record(), size(), note::primaryScreenSize());
     loadBody(loaded, storage::companionPath(path));
@@ -76,7 +119,11 @@ void TSingolNote::LoadNote(const QString &fileName)
     else
         hide();
     // What was just read is what the files hold.
+    m_knownFiles = reading;
+    m_goneElsewhere = false;
     forgetChanges();
+    // Loaded again in place, it may read differently in a listing.
+    Q_EMIT changed();
 }
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QPointer>
+
 class QAction;
 class QMenu;
 class QWidget;
+class TSingolNote;
 
 namespace note {
 
@@ -57,8 +61,31 @@ struct NoteMenus
     QAction *ObjectProperties1 = nullptr;
 };
 
-// Builds both menus owned by `owner`; the body menu's shortcuts are bound to
-// `body`. Every item is named as its field, so it can be found by name.
-NoteMenus buildNoteMenus(QWidget *owner, QWidget *body);
+// One set of both menus for every note: a few dozen items built once, not
+// once per note. Built at first use, with the captions of the language
+// table in force (and given those of a later one); gone with the
+// application. An item acts on the note the menus were last aimed at.
+class SharedNoteMenus
+{
+public:
+    static SharedNoteMenus &get();
+
+    // Every item is named as its field, so it can be found by name.
+    const NoteMenus &items() const { return m_items; }
+    // The note whose commands the items run from now on, with its on-top
+    // mark shown on the item.
+    void aimAt(TSingolNote *note, bool onTop);
+    TSingolNote *target() const { return m_target; }
+    // The body menu's item for a key press (its Ctrl+letter), or none.
+    QAction *bodyItemFor(const QKeySequence &pressed) const;
+
+private:
+    SharedNoteMenus();
+    void applyCaptions();
+
+    NoteMenus m_items;
+    QPointer<TSingolNote> m_target;
+    const void *m_captionsFrom = nullptr;
+};
 
 } // namespace note

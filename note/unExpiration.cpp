@@ -3,6 +3,7 @@
 #include "note/LocalFormats.h"
 #include "platform/Errors.h"
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "ui/Dialogs.h"
 
@@ -158,11 +159,20 @@ TFRMExpiration::TFRMExpiration(QWidget *parent)
 void TFRMExpiration::FormCreate()
 {
     const TReadRes &texts = TReadRes::current();
-    setWindowTitle(texts.GetText(51));
-    PCAlarm->setTabText(PCAlarm->indexOf(TabSheetExp), texts.GetText(52));
-    const std::pair<QWidget *, int> captions[] = {
-        {lblExp, 53},       {lblExpDate, 54},   {lblExpTime, 55}, {ExpEnabled, 56}, {lblAlarm, 57},
-        {lblAlarmDate, 58}, {lblAlarmTime, 59}, {AlaEnabled, 60}, {btnOk, 61},      {btnCancel, 62},
+    setWindowTitle(texts.GetText(settings::AlarmCaption));
+    PCAlarm->setTabText(PCAlarm->indexOf(TabSheetExp),
+                        texts.GetText(settings::AlarmExpirationPage));
+    const std::pair<QWidget *, settings::TextId> captions[] = {
+        {lblExp, settings::AlarmExpirationLabel},
+        {lblExpDate, settings::AlarmExpirationDate},
+        {lblExpTime, settings::AlarmExpirationTime},
+        {ExpEnabled, settings::AlarmExpirationEnabled},
+        {lblAlarm, settings::AlarmAlarmLabel},
+        {lblAlarmDate, settings::AlarmAlarmDate},
+        {lblAlarmTime, settings::AlarmAlarmTime},
+        {AlaEnabled, settings::AlarmAlarmEnabled},
+        {btnOk, settings::AlarmOk},
+        {btnCancel, settings::AlarmCancel},
     };
     for (const auto &[widget, id] : captions) {
         widget->setProperty("text", texts.GetText(id));

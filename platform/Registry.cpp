@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QMutex>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace platform {
@@ -31,7 +33,8 @@ RegDocument documentOf(const std::optional<QByteArray> &bytes)
 // One version of a file, told apart by its change time: every write, in
 // place or by renaming a new file over it, sets that time to the moment of
 // the write. Two writes within one tick of the file system's clock can share
-// it, so only a version older than g_settledMs is kept (see readDocument).
+// it, so only a version older than g_settledMs is kept: any later change
+// then carries a later time (see readDocument).
 struct FileVersion
 {
     dev_t device = 0;
@@ -69,8 +72,9 @@ bool hasSettled(const FileVersion &version)
 // Each value read used to read and parse the whole file again, and a new
 // note reads some twenty settings: most of a start-up with many notes went
 // there. The last document read is kept while its file is unchanged; a file
-// changed in the last moments is read afresh each time, as any change after
-// it is bound to carry a later change time.
+// changed in the last moments is read afresh each time. A change made while
+// the file is read leaves a later version behind, so what was read is kept
+// under the version seen before it and simply not found again.
 std::shared_ptr<const RegDocument> readDocument(const QString &path)
 {
     static QMutex mutex;
@@ -79,18 +83,22 @@ std::shared_ptr<const RegDocument> readDocument(const QString &path)
     static std::shared_ptr<const RegDocument> lastDocument;
 
     const QMutexLocker locker(&mutex);
-    const std::optional<FileVersion> before = versionOf(path);
-    if (before && lastDocument && lastPath == path && lastVersion == *before)
+    const std::optional<FileVersion> version = versionOf(path);
+    if (version && lastDocument && lastPath == path && lastVersion == *version)
         return lastDocument;
     auto document = std::make_shared<const RegDocument>(
         documentOf(readExistingFile(path, kMaxSettingsFileBytes)));
-    const std::optional<FileVersion> after = versionOf(path);
-    if (before && after && *before == *after && hasSettled(*after)) {
+    if (version && hasSettled(*version)) {
         lastPath = path;
-        lastVersion = *after;
+        lastVersion = *version;
         lastDocument = document;
     }
     return document;
+}
+
+QString failedToSet(const QString &name)
+{
+    return QStringLiteral("Failed to set data for '%1'").arg(name);
 }
 
 } // namespace
@@ -166,7 +174,7 @@ void RegistryKey::setValue(const QString &name, const RegValue &value)
 {
     if (!m_open)
         return;
-    const QString failure = QStringLiteral("Failed to set data for '%1'").arg(name);
+    const QString failure = failedToSet(name);
     update(failure, [&](RegDocument &document) {
         if (!document.setValue(m_key, name, value))
             throw ERegistryError(failure);
@@ -184,6 +192,73 @@ bool RegistryKey::deleteValue(const QString &name)
         return removed;
     });
     return removed;
+}
+
+RegistryEdit::RegistryEdit(QString registryFile)
+    : m_file(std::move(registryFile))
+{
+}
+
+RegistryEdit::RegistryEdit()
+    : RegistryEdit(registryFile())
+{
+}
+
+void RegistryEdit::setValue(const QString &keyPath, const QString &name, const RegValue &value)
+{
+    setValueUnless(keyPath, name, value, nullptr);
+}
+
+void RegistryEdit::setValueUnless(const QString &keyPath, const QString &name,
+                                  const RegValue &value, Keep keep)
+{
+    // A path no key can have is a closed key: its value goes nowhere.
+    if (const std::optional<QStringList> key = parseKeyPath(keyPath))
+        m_changes.push_back({*key, name, value, std::move(keep)});
+}
+
+void RegistryEdit::commit()
+{
+    if (m_changes.empty())
+        return;
+    try {
+        updateFile(m_file, kPrivateFile, [this](const std::optional<QByteArray> &bytes) {
+            RegDocument document;
+            try {
+                document = documentOf(bytes);
+            } catch (const EInOutError &) {
+                // Not ours to rewrite: every key in it stays closed.
+                return std::optional<QByteArray>();
+            }
+            for (const Change &change : m_changes) {
+                // Opening a key creates it, whatever happens to the value.
+                document.createKey(change.key);
+                if (change.keep && change.keep(document.value(change.key, change.name)))
+                    continue;
+                if (!document.setValue(change.key, change.name, change.value))
+                    throw ERegistryError(failedToSet(change.name));
+            }
+            return std::optional<QByteArray>(document.toText().toUtf8());
+        });
+    } catch (const ERegistryError &) {
+        throw;
+    } catch (const Error &) {
+        if (!failsSilently())
+            throw ERegistryError(failedToSet(m_changes.front().name));
+    }
+    m_changes.clear();
+}
+
+bool RegistryEdit::failsSilently() const
+{
+    std::shared_ptr<const RegDocument> document;
+    try {
+        document = readDocument(m_file);
+    } catch (const Error &) {
+        return true;
+    }
+    return std::none_of(m_changes.begin(), m_changes.end(),
+                        [&](const Change &change) { return document->hasKey(change.key); });
 }
 
 bool registryFileDamaged(const QString &registryFile)

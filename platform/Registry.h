@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace platform {
 
@@ -56,6 +57,51 @@ private:
     QString m_file;
     QStringList m_key;
     bool m_open = false;
+};
+
+// Changes made by one user action, stored together. Nothing is written until
+// commit(), which takes the lock once, reads and parses the file once, applies
+// every change in order and replaces the file in one atomic step: another
+// process sees the file as it was before or after, never in between. Each
+// key a change names is opened (created) as RegistryKey opens it, so what a
+// closed key does for one value it does for the edit: the changes are dropped
+// without a word when the file cannot be read as a registry file, or when none
+// of their keys existed yet and they could not be created.
+class RegistryEdit
+{
+public:
+    explicit RegistryEdit(QString registryFile);
+    // The same in the user's own registry file.
+    RegistryEdit();
+
+    // Sets the value (keyPath as for RegistryKey), replacing any value of
+    // that name of whatever type.
+    void setValue(const QString &keyPath, const QString &name, const RegValue &value);
+    // The same, unless the value stored at commit passes keep: a read that
+    // stores its default where the stored value is of no use.
+    using Keep = std::function<bool(const std::optional<RegValue> &)>;
+    void setValueUnless(const QString &keyPath, const QString &name, const RegValue &value,
+                        Keep keep);
+
+    // Stores the changes. A refusal raises ERegistryError naming the value
+    // that was refused, or the first value when the file could not be
+    // changed at all; the file is then left as it was.
+    void commit();
+
+private:
+    struct Change
+    {
+        QStringList key;
+        QString name;
+        RegValue value;
+        Keep keep;
+    };
+
+    // Whether a failed commit is one a closed key swallows.
+    bool failsSilently() const;
+
+    QString m_file;
+    std::vector<Change> m_changes;
 };
 
 // Whether a registry file shows damage: it is there but cannot be read at

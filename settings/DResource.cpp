@@ -24,14 +24,15 @@ TReadRes::TReadRes(const QString &filePath, const QString &languageFolder)
 {
     const QFileInfo file(filePath);
     if (!file.isFile() || !file.isReadable()) {
-        throw EResourceFileMissing(QStringLiteral("Resource file ") + file.absoluteFilePath()
-                                   + QStringLiteral("not founded. Program killed"));
+        throw settings::EResourceFileMissing(QStringLiteral("Resource file ")
+                                             + file.absoluteFilePath()
+                                             + QStringLiteral("not founded. Program killed"));
     }
-    const IniFile language(filePath);
+    const settings::IniFile language(filePath);
     // English fills the gaps only where the language folder holds a file of
     // the loaded file's name, i.e. where a complete set is installed.
     const bool englishFallback = QFileInfo::exists(languageFolder + QLatin1Char('/') + m_fileName);
-    const IniFile english(languageFolder + QStringLiteral("/english.lng"));
+    const settings::IniFile english(languageFolder + QStringLiteral("/english.lng"));
     for (int id = 0; id <= kLastLoadedId; ++id) {
         const QString key = QString::number(id);
         const QString text = language.readString(kResourceSection, key, kMissing);
@@ -69,7 +70,7 @@ void TReadRes::setCurrent(std::unique_ptr<TReadRes> table)
     currentTable() = std::move(table);
 }
 
-QString uiText(int id, const QString &builtIn)
+QString settings::uiText(int id, const QString &builtIn)
 {
     const QString text = TReadRes::current().GetText(id);
     return text.isEmpty() ? builtIn : text;

@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+namespace settings {
+
 // The language file the program was started with is missing or unreadable;
 // the program cannot show a single caption and must stop.
 class EResourceFileMissing : public Error
@@ -15,10 +17,13 @@ public:
     using Error::Error;
 };
 
+} // namespace settings
+
 // The table of numbered user-interface texts (captions, hints, messages),
 // loaded once from a language file: an INI file with the texts under
 // [Resource] by decimal id and a description of the translation under
-// [General]. One table lives for the whole run (see current()).
+// [General]. One table lives for the whole run (see current()). The ids are
+// named in settings/TextIds.h.
 class TReadRes
 {
 public:
@@ -29,7 +34,7 @@ public:
     // missing or reads "!!!" is taken from "english.lng" in languageFolder
     // when that folder holds a file of the same name as the loaded one;
     // otherwise it becomes "Error load res [<id>]". Raises
-    // EResourceFileMissing ("Resource file <path>not founded. Program killed")
+    // settings::EResourceFileMissing ("Resource file <path>not founded. Program killed")
     // when the file does not exist or cannot be read.
     TReadRes(const QString &filePath, const QString &languageFolder);
 
@@ -59,7 +64,11 @@ private:
     std::array<QString, kLastId + 1> m_texts;
 };
 
+namespace settings {
+
 // The current table's text with that id, or the built-in (English design)
 // text where the table has none: no table installed, or an empty text in
 // the language file.
 QString uiText(int id, const QString &builtIn);
+
+} // namespace settings

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+namespace settings {
 namespace {
 
 const QString kNormPos = QStringLiteral("NormPos");
@@ -137,3 +138,5 @@ void FormPlacement::save(const QWidget &form) const
             return;
     }
 }
+
+} // namespace settings

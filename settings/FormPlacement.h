@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace settings {
+
 // Keeps a window's place on the screen between runs in an INI file section,
 // with the keys of the classic window-placement saver: "Flags", "ShowCmd",
 // "PixelsPerInch", "MinMaxPos" and "NormPos" ("%d,%d,%d,%d"), "Visible" and
@@ -26,3 +28,5 @@ private:
     QString m_file;
     QString m_section;
 };
+
+} // namespace settings

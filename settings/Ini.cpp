@@ -6,6 +6,7 @@
 
 using platform::DecodedText;
 
+namespace settings {
 namespace {
 
 bool isBlank(const QString &line)
@@ -224,3 +225,5 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     m_document = written;
     return true;
 }
+
+} // namespace settings

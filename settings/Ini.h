@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace settings {
+
 // INI files with the rules of the Windows profile functions: section and key
 // names ignore case, blanks around a value are not part of it, one pair of
 // enclosing quotes (double or single) is dropped, and a missing key gives
@@ -67,3 +69,5 @@ private:
     QString m_path;
     IniDocument m_document;
 };
+
+} // namespace settings

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace settings {
 namespace {
 
 const QString kGeneral = QStringLiteral("General");
@@ -66,3 +67,5 @@ void installLanguageFile(const QString &source, const QString &target)
         throw EInOutError(cannotInstall(source, error.message()));
     }
 }
+
+} // namespace settings

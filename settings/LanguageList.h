@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace settings {
+
 // The language files offered in the options dialog, and installing the one
 // the user picks as the language of the next start.
 
@@ -34,3 +36,5 @@ std::vector<LanguageFileInfo> listLanguageFiles(const QString &languageFolder);
 // unreadable or not text, or the target cannot be written; the old target
 // is then left as it was.
 void installLanguageFile(const QString &source, const QString &target);
+
+} // namespace settings

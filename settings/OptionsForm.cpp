@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace settings {
 namespace {
 
 template<typename Widget, typename... Args> Widget *named(const char *name, Args &&...args)
@@ -197,3 +198,5 @@ QWidget *OptionsForm::buildAdvancedPage()
     page->addStretch();
     return tsAdvanced;
 }
+
+} // namespace settings

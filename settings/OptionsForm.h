@@ -10,6 +10,9 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class QWidget;
+
+namespace settings {
+
 class SamplePanel;
 
 // The controls of the options dialog, named as in the form, with their
@@ -69,3 +72,5 @@ private:
     QWidget *buildLanguagePage();
     QWidget *buildAdvancedPage();
 };
+
+} // namespace settings

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace settings {
 namespace {
 
 // Any stored size is kept, but only a sane one is drawn.
@@ -84,3 +85,5 @@ void SamplePanel::keyPressEvent(QKeyEvent *event)
     }
     QFrame::keyPressEvent(event);
 }
+
+} // namespace settings

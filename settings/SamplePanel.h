@@ -4,6 +4,8 @@
 
 #include <QFrame>
 
+namespace settings {
+
 // A panel of the options dialog that shows a stored colour and, when it has
 // a caption, a stored font: the caption drawn in that font on that colour.
 // Clicking it (or Space/Return while it has the focus) asks for a change.
@@ -37,3 +39,5 @@ private:
     storage::FontDesc m_font;
     QString m_caption;
 };
+
+} // namespace settings

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringList>
 
+namespace settings {
 namespace {
 
 const QString kGroup = QStringLiteral("[Desktop Entry]");
@@ -119,3 +120,5 @@ void deleteStartupEntry()
     if (file.exists() && !file.remove())
         throw EInOutError(cannot(QStringLiteral("delete"), file.errorString()));
 }
+
+} // namespace settings

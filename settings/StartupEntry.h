@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace settings {
+
 // The program's entry in the session's autostart folder
 // ($XDG_CONFIG_HOME/autostart/VeskJotlet1.9.5.desktop), which starts it when
 // the user logs on.
@@ -22,3 +24,5 @@ void deleteStartupEntry();
 
 // The executable path as one quoted argument of a desktop entry's Exec key.
 QString quotedExecArgument(const QString &executablePath);
+
+} // namespace settings

@@ -1,12 +1,12 @@
 #include "settings/unOptions.h"
 
 #include "platform/Paths.h"
-#include "platform/Product.h"
 #include "settings/DResource.h"
 #include "settings/LanguageList.h"
 #include "settings/SamplePanel.h"
+#include "settings/SettingsTable.h"
 #include "settings/StartupEntry.h"
-#include "settings/veskUt.h"
+#include "settings/TextIds.h"
 #include "ui/ColorRef.h"
 #include "ui/Dialogs.h"
 #include "ui/Guarded.h"
@@ -23,41 +23,20 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-// The settings of one font sample, spelled as they are stored.
-struct FontSettingNames
-{
-    const char *name;
-    const char *size;
-    const char *bold;
-    const char *italic;
-    const char *underline;
-    const char *color;
-};
+using namespace settings;
 
 namespace {
 
-constexpr FontSettingNames kNoteFont {"fontName",   "fontSize",      "FontBold",
-                                      "FontItalic", "FontUnderline", "FontColor"};
-constexpr FontSettingNames kTitleFont {"TitleFontName",   "TitleFontSize",      "TitleFontBold",
-                                       "TitleFontItalic", "TitleFontUnderline", "TitleFontColor"};
-
-constexpr qint32 kYellow = 0x0000FFFF;
-constexpr qint32 kPaleGreen = 0x00C0DCC0;
 constexpr int kPositionCount = 6;
 
-QString name(const char *text)
-{
-    return QLatin1String(text);
-}
-
-template<typename Widget> void translate(Widget *widget, int id)
+template<typename Widget> void translate(Widget *widget, TextId id)
 {
     widget->setText(uiText(id, widget->text()));
 }
 
 } // namespace
 
-qint32 typedNumber(const QString &text)
+qint32 settings::typedNumber(const QString &text)
 {
     const QString number = text.trimmed();
     const qsizetype start
@@ -163,29 +142,29 @@ void TFrmOptions::FormCreate()
 void TFrmOptions::applyLanguageTable()
 {
     const OptionsForm &f = m_form;
-    translate(f.Label1, 73);
-    translate(f.Label2, 74);
-    translate(f.Label5, 77);
-    translate(f.Label6, 78);
-    translate(f.Label3, 75);
-    translate(f.Label4, 76);
-    translate(f.Button1, 79);
-    translate(f.Button2, 80);
-    f.panNoteFont->setCaption(uiText(89, f.panNoteFont->caption()));
-    f.panTitleFont->setCaption(uiText(90, f.panTitleFont->caption()));
-    translate(f.Label7, 81);
-    translate(f.Label8, 82);
+    translate(f.Label1, OptionsTitle);
+    translate(f.Label2, OptionsPosition);
+    translate(f.Label5, OptionsBackColor);
+    translate(f.Label6, OptionsTitleBackColor);
+    translate(f.Label3, OptionsWidth);
+    translate(f.Label4, OptionsHeight);
+    translate(f.Button1, OptionsChangeNoteFont);
+    translate(f.Button2, OptionsChangeTitleFont);
+    f.panNoteFont->setCaption(uiText(OptionsNoteFontSample, f.panNoteFont->caption()));
+    f.panTitleFont->setCaption(uiText(OptionsTitleFontSample, f.panTitleFont->caption()));
+    translate(f.Label7, OptionsSelectedLanguage);
+    translate(f.Label8, OptionsAuthor);
     QTreeWidgetItem *headers = f.lvLang->headerItem();
     for (int column = 0; column < headers->columnCount(); ++column)
-        headers->setText(column, uiText(84 + column, headers->text(column)));
-    translate(f.cbNewNotesOnTop, 98);
-    translate(f.cbShowAllOnNewNote, 99);
-    f.gbLeftMouse->setTitle(uiText(100, f.gbLeftMouse->title()));
+        headers->setText(column, uiText(OptionsLanguageColumns + column, headers->text(column)));
+    translate(f.cbNewNotesOnTop, OptionsNewNotesOnTop);
+    translate(f.cbShowAllOnNewNote, OptionsShowAllOnNewNote);
+    f.gbLeftMouse->setTitle(uiText(OptionsLeftClickAction, f.gbLeftMouse->title()));
     const int advanced = f.pgSetup->indexOf(f.tsAdvanced);
-    f.pgSetup->setTabText(advanced, uiText(103, f.pgSetup->tabText(advanced)));
-    f.cbAction->setItemText(0, uiText(101, f.cbAction->itemText(0)));
-    f.cbAction->setItemText(1, uiText(102, f.cbAction->itemText(1)));
-    translate(f.cbRunAtWindows, 104);
+    f.pgSetup->setTabText(advanced, uiText(OptionsAdvancedPage, f.pgSetup->tabText(advanced)));
+    f.cbAction->setItemText(0, uiText(OptionsActionNewNote, f.cbAction->itemText(0)));
+    f.cbAction->setItemText(1, uiText(OptionsActionShowAll, f.cbAction->itemText(1)));
+    translate(f.cbRunAtWindows, OptionsRunAtStartup);
 
     const QStringList builtInPositions = [&] {
         QStringList entries;
@@ -195,7 +174,7 @@ void TFrmOptions::applyLanguageTable()
     }();
     f.cbPosition->clear();
     for (int i = 0; i < kPositionCount; ++i)
-        f.cbPosition->addItem(uiText(91 + i, builtInPositions.value(i)));
+        f.cbPosition->addItem(uiText(OptionsPositions + i, builtInPositions.value(i)));
 }
 
 void TFrmOptions::ResetDialog()
@@ -214,38 +193,26 @@ void TFrmOptions::ResetDialog()
 void TFrmOptions::LoadSettings()
 {
     const OptionsForm &f = m_form;
-    f.edTitleNote->setText(readRegString(name("title"), QLatin1String(product::kName)));
-    f.edWidth->setText(QString::number(readRegInt(name("width"), 135)));
-    f.edHeight->setText(QString::number(readRegInt(name("height"), 80)));
-    f.panBack->setColorRef(readRegInt(name("backcolor"), kYellow));
-    f.panNoteFont->setColorRef(readRegInt(name("backcolor"), kYellow));
-    f.panTitle->setColorRef(readRegInt(name("BackTitleColor"), kPaleGreen));
-    f.panTitleFont->setColorRef(readRegInt(name("BackTitleColor"), kPaleGreen));
-    loadFontSample(*f.panNoteFont, kNoteFont);
-    loadFontSample(*f.panTitleFont, kTitleFont);
+    f.edTitleNote->setText(kTitle.read());
+    f.edWidth->setText(QString::number(kWidth.read()));
+    f.edHeight->setText(QString::number(kHeight.read()));
+    f.panBack->setColorRef(kBackColor.read());
+    f.panNoteFont->setColorRef(kBackColor.read());
+    f.panTitle->setColorRef(kBackTitleColor.read());
+    f.panTitleFont->setColorRef(kBackTitleColor.read());
+    f.panNoteFont->setFontDesc(kNoteFont.read());
+    f.panTitleFont->setFontDesc(kTitleFont.read());
 
-    const qint32 position = readRegInt(name("position"), 1);
+    const qint32 position = kPosition.read();
     const int entry = position >= 1 && position <= kPositionCount ? int(position) - 1 : 0;
     // Also puts the entry's text back where the user typed over it.
     f.cbPosition->setCurrentIndex(entry);
 
-    f.cbNewNotesOnTop->setChecked(readRegBool(name("OnTopOnNew"), false));
-    f.cbShowAllOnNewNote->setChecked(readRegBool(name("ShowAllOnNew"), false));
-    const qint32 action = readRegInt(name("LeftDefaultAction"), 0);
+    f.cbNewNotesOnTop->setChecked(kOnTopOnNew.read());
+    f.cbShowAllOnNewNote->setChecked(kShowAllOnNew.read());
+    const qint32 action = kLeftDefaultAction.read();
     f.cbAction->setCurrentIndex(action == 0 || action == 1 ? int(action) : -1);
     rebuildLanguageList();
-}
-
-void TFrmOptions::loadFontSample(SamplePanel &sample, const FontSettingNames &names)
-{
-    storage::FontDesc font;
-    font.name = readRegString(name(names.name), QStringLiteral("Arial"));
-    font.size = readRegInt(name(names.size), 10);
-    font.bold = readRegBool(name(names.bold), false);
-    font.italic = readRegBool(name(names.italic), false);
-    font.underline = readRegBool(name(names.underline), false);
-    font.color = readRegInt(name(names.color), 0);
-    sample.setFontDesc(font);
 }
 
 void TFrmOptions::loadStartupEntry()
@@ -279,40 +246,33 @@ void TFrmOptions::btnApplyClick()
 {
     ui::runGuarded(this, [&] {
         const OptionsForm &f = m_form;
-        writeRegString(name("Title"), f.edTitleNote->text());
+        // One step: a refused write stores none of them, and a second
+        // instance never sees half of the user's choice.
+        SettingsEdit edit;
+        edit.write(kTitle, f.edTitleNote->text());
         if (const qint32 width = typedNumber(f.edWidth->text()))
-            writeRegInt(name("width"), width);
+            edit.write(kWidth, width);
         if (const qint32 height = typedNumber(f.edHeight->text()))
-            writeRegInt(name("height"), height);
-        writeRegInt(name("backcolor"), f.panBack->colorRef());
-        writeRegInt(name("BackTitleColor"), f.panTitle->colorRef());
-        storeFontSample(*f.panNoteFont, kNoteFont);
-        storeFontSample(*f.panTitleFont, kTitleFont);
+            edit.write(kHeight, height);
+        edit.write(kBackColor, f.panBack->colorRef());
+        edit.write(kBackTitleColor, f.panTitle->colorRef());
+        edit.write(kNoteFont, f.panNoteFont->fontDesc());
+        edit.write(kTitleFont, f.panTitleFont->fontDesc());
         // Typed text that is not an entry, to the letter, selects none: the
         // placement stays.
         const int position = f.cbPosition->findText(f.cbPosition->currentText(),
                                                     Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (position >= 0)
-            writeRegInt(name("position"), position + 1);
-        writeRegBool(name("OnTopOnNew"), f.cbNewNotesOnTop->isChecked());
-        writeRegBool(name("ShowAllOnNew"), f.cbShowAllOnNewNote->isChecked());
-        writeRegInt(name("LeftDefaultAction"), f.cbAction->currentIndex());
+            edit.write(kPosition, position + 1);
+        edit.write(kOnTopOnNew, f.cbNewNotesOnTop->isChecked());
+        edit.write(kShowAllOnNew, f.cbShowAllOnNewNote->isChecked());
+        edit.write(kLeftDefaultAction, f.cbAction->currentIndex());
+        edit.commit();
         storeStartupEntry();
         installSelectedLanguage();
         setChanged(false);
         done(kResultOk);
     });
-}
-
-void TFrmOptions::storeFontSample(const SamplePanel &sample, const FontSettingNames &names)
-{
-    const storage::FontDesc &font = sample.fontDesc();
-    writeRegString(name(names.name), font.name);
-    writeRegInt(name(names.size), font.size);
-    writeRegBool(name(names.bold), font.bold);
-    writeRegBool(name(names.italic), font.italic);
-    writeRegBool(name(names.underline), font.underline);
-    writeRegInt(name(names.color), font.color);
 }
 
 void TFrmOptions::storeStartupEntry()

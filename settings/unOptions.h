@@ -6,7 +6,6 @@
 #include <QDialog>
 
 class QItemSelection;
-struct FontSettingNames;
 
 // The options dialog: the defaults of new notes, the behaviour switches, the
 // start-up entry and the language of the user interface. It works only on
@@ -14,9 +13,9 @@ struct FontSettingNames;
 // takes effect through that restart.
 //
 // Clean (Ok disabled) until the user changes something. Ok stores every
-// value and ends with kResultOk; Cancel with changes reloads everything and
-// stays open, Cancel without changes, Escape and the close box end with
-// kResultCancel, storing nothing.
+// value in one step (settings::SettingsEdit) and ends with kResultOk; Cancel
+// with changes reloads everything and stays open, Cancel without changes,
+// Escape and the close box end with kResultCancel, storing nothing.
 class TFrmOptions : public QDialog
 {
     Q_OBJECT
@@ -36,7 +35,7 @@ public:
     // The first run asks for a language: that page comes first then.
     void showLanguagePage();
 
-    const OptionsForm &form() const { return m_form; }
+    const settings::OptionsForm &form() const { return m_form; }
     // The language file that Ok installs; the one in use until a row is picked.
     const QString &SelectedLngFile() const { return m_selectedLngFile; }
 
@@ -51,10 +50,8 @@ private:
     void applyLanguageTable();
     void ResetDialog();
     void LoadSettings();
-    void loadFontSample(SamplePanel &sample, const FontSettingNames &names);
     void loadStartupEntry();
     void rebuildLanguageList();
-    void storeFontSample(const SamplePanel &sample, const FontSettingNames &names);
     void storeStartupEntry();
     void installSelectedLanguage();
     void connectHandlers();
@@ -77,11 +74,11 @@ private:
 
     // Ok is enabled exactly while there are changes not stored yet.
     void setChanged(bool changed);
-    void chooseFont(SamplePanel &sample);
-    void chooseColor(SamplePanel &colorSample, SamplePanel &fontSample);
+    void chooseFont(settings::SamplePanel &sample);
+    void chooseColor(settings::SamplePanel &colorSample, settings::SamplePanel &fontSample);
 
-    OptionsForm m_form;
-    FormPlacement FormPlacement1;
+    settings::OptionsForm m_form;
+    settings::FormPlacement FormPlacement1;
     QString m_programFolder;
     QString m_languageFolder;
     QString m_selectedLngFile;
@@ -91,7 +88,11 @@ private:
     bool m_shown = false;
 };
 
+namespace settings {
+
 // Parses a number typed into the width or height box: an optional sign and
 // decimal digits, blanks around them allowed; 0 for anything else, and for
 // numbers beyond 32 bits.
 qint32 typedNumber(const QString &text);
+
+} // namespace settings

@@ -5,18 +5,20 @@
 
 using platform::RegistryKey;
 using platform::RegValue;
+using settings::settingsKeyPath;
 
 namespace {
 
 void writeValue(const QString &name, const RegValue &value)
 {
-    RegistryKey key(settingsKeyPath());
-    key.setValue(name, value);
+    platform::RegistryEdit edit;
+    edit.setValue(settingsKeyPath(), name, value);
+    edit.commit();
 }
 
 } // namespace
 
-QString settingsKeyPath()
+QString settings::settingsKeyPath()
 {
     return QStringLiteral("Software\\%1\\%2\\%3")
         .arg(QLatin1String(product::kMaker), QLatin1String(product::kName),

@@ -10,9 +10,16 @@
 // "title" are one value). When the key cannot be opened, reads give their
 // default and writes do nothing; a write the registry refuses raises
 // platform::ERegistryError ("Failed to set data for '<name>'").
+//
+// The program names its settings through the table in settings/SettingsTable.h,
+// which is built on these.
+
+namespace settings {
 
 // "Software\Harvel\Vesk Jotlet 2003\1.9.5", below HKEY_CURRENT_USER.
 QString settingsKeyPath();
+
+} // namespace settings
 
 QString readRegString(const QString &name, const QString &defaultValue);
 qint32 readRegInt(const QString &name, qint32 defaultValue);

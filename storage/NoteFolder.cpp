@@ -70,6 +70,25 @@ bool entryExists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+std::optional<FileIdentity> fileIdentity(const QString &path)
+{
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    constexpr qint64 kNs = 1000000000;
+    return FileIdentity {quint64(info.st_dev),
+                         quint64(info.st_ino),
+                         qint64(info.st_size),
+                         qint64(info.st_mtim.tv_sec) * kNs + info.st_mtim.tv_nsec,
+                         qint64(info.st_ctim.tv_sec) * kNs + info.st_ctim.tv_nsec,
+                         S_ISREG(info.st_mode)};
+}
+
+PairIdentity pairIdentity(const QString &notePath)
+{
+    return {fileIdentity(notePath), fileIdentity(companionPath(notePath))};
+}
+
 QString noteFolderPath()
 {
     return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // Where notes live: one folder per user, one pair of files per note, a
 // decimal number + ".jtl" (the fields) and the same name + "2" (the body).
@@ -21,6 +22,51 @@ QString ensureNoteFolder();
 // Whether anything stands at the path, a symbolic link included (even one
 // that leads nowhere).
 bool entryExists(const QString &path);
+
+// Which file stands at a path, to tell whether someone else has written it
+// since: a new file (every save renames one into place) or one changed in
+// place shows as another identity.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool regular = false; // a plain file, not a link, folder or device
+
+    friend bool operator==(const FileIdentity &a, const FileIdentity &b)
+    {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size
+            && a.modifiedNs == b.modifiedNs && a.changedNs == b.changedNs && a.regular == b.regular;
+    }
+    friend bool operator!=(const FileIdentity &a, const FileIdentity &b) { return !(a == b); }
+};
+
+// The entry at the path itself (a link is not followed); nothing when there
+// is none.
+std::optional<FileIdentity> fileIdentity(const QString &path);
+
+// A note's file and its body file.
+struct PairIdentity
+{
+    std::optional<FileIdentity> record;
+    std::optional<FileIdentity> body;
+
+    bool exists() const { return record || body; }
+    // Another version of a note: its files there, and only plain files (a
+    // link or a folder in a note's place is nobody's version of it).
+    bool isVersion() const
+    {
+        return exists() && (!record || record->regular) && (!body || body->regular);
+    }
+    friend bool operator==(const PairIdentity &a, const PairIdentity &b)
+    {
+        return a.record == b.record && a.body == b.body;
+    }
+    friend bool operator!=(const PairIdentity &a, const PairIdentity &b) { return !(a == b); }
+};
+PairIdentity pairIdentity(const QString &notePath);
 
 // A uniform draw from 0 to bound - 1.
 using RandomBelow = std::function<int(int bound)>;

@@ -1,6 +1,7 @@
 #include "ui/FontDialog.h"
 
 #include "settings/DResource.h"
+#include "settings/TextIds.h"
 #include "ui/CharFormats.h"
 #include "ui/ColorRef.h"
 #include "ui/Dialogs.h"
@@ -22,9 +23,6 @@
 namespace ui {
 namespace {
 
-constexpr int kFontCaptionId = 35;
-constexpr int kOkCaptionId = 61;
-constexpr int kCancelCaptionId = 62;
 constexpr int kLargestSize = 1638; // what the note file's font size holds sensibly
 const int kSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
@@ -80,7 +78,8 @@ FontDialog::FontDialog(const storage::FontDesc &initial, QWidget *parent)
     , m_sample(new QLabel(QStringLiteral("AaBbYyZz 123"), this))
 {
     setObjectName(QStringLiteral("FontDialog"));
-    setWindowTitle(uiText(kFontCaptionId, QStringLiteral("Font")).remove(QLatin1Char('&')));
+    setWindowTitle(
+        settings::uiText(settings::BodyMenuFont, QStringLiteral("Font")).remove(QLatin1Char('&')));
 
     // A face that is not installed is still shown, and kept, by its name.
     m_face->setEditable(true);
@@ -115,9 +114,10 @@ FontDialog::FontDialog(const storage::FontDesc &initial, QWidget *parent)
     form->addRow(QStringLiteral("Effects:"), effects);
     form->addRow(QStringLiteral("&Colour:"), m_colors);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(uiText(kOkCaptionId, QStringLiteral("&OK")));
+    buttons->button(QDialogButtonBox::Ok)
+        ->setText(settings::uiText(settings::AlarmOk, QStringLiteral("&OK")));
     buttons->button(QDialogButtonBox::Cancel)
-        ->setText(uiText(kCancelCaptionId, QStringLiteral("&Cancel")));
+        ->setText(settings::uiText(settings::AlarmCancel, QStringLiteral("&Cancel")));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_sample);

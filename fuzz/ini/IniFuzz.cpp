@@ -11,6 +11,7 @@
 
 using fuzzchecks::check;
 using fuzzchecks::normalized;
+using settings::IniDocument;
 
 namespace {
 

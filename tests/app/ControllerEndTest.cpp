@@ -89,7 +89,7 @@ TEST_P(EndWithAWindowOpen, ClosesTheWindowSavesEveryNoteAndEndsOnce)
         opened = QApplication::activeModalWidget() != nullptr;
         controller->requestEnd(ending.second);
     });
-    window.item(note->Menus)->trigger();
+    note->runMenuItem(window.item(note->Menus));
 
     EXPECT_TRUE(opened) << "the command opened no modal window";
     EXPECT_TRUE(finished.count() == 1 || finished.wait(5000));

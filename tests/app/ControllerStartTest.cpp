@@ -33,6 +33,8 @@
 
 #include <csignal>
 
+using settings::settingsKeyPath;
+
 namespace {
 
 QString registryText(const QString &name)

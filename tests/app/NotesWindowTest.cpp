@@ -128,7 +128,8 @@ TEST_F(NotesWindowTest, ListsEveryNoteWithItsMarksAndFollowsTheNotesLive)
     EXPECT_EQ(model.shownLine(0), QStringLiteral("Mr. Lefèvre 0555"));
 
     // Changes come while the window is open: typed text, a new note, a
-    // hidden one, one closed for good, one deleted from the list.
+    // hidden one, one closed for good, one changed elsewhere, one deleted
+    // from the list.
     noteAt(*controller, 0)->NoteText->setPlainText(QStringLiteral("Call M. Lefèvre"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 2; }))
         << "typed text reaches the list by itself";
@@ -136,14 +137,22 @@ TEST_F(NotesWindowTest, ListsEveryNoteWithItsMarksAndFollowsTheNotesLive)
     noteAt(*controller, 5)->NoteText->setPlainText(QStringLiteral("lefevre too"));
     noteAt(*controller, 0)->hide();
     script.confirmations = {true};
-    noteAt(*controller, 2)->Menus.Close1->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 2 && model.noteCount() == 4; }));
+    TSingolNote *plumber = noteAt(*controller, 2);
+    plumber->runMenuItem(plumber->Menus.Close1);
+    // Changed elsewhere (a sync program) and loaded again in place.
+    storage::NoteRecord garage = noteRecord(QStringLiteral("Garage door"), false);
+    garage.lines = QStringList {QStringLiteral("Lefevre fixes it")};
+    writeNote(QStringLiteral("2.jtl"), garage);
+    noteAt(*controller, 1)->LoadNote(QStringLiteral("2.jtl"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 3 && model.noteCount() == 4; }));
     EXPECT_EQ(titles(model),
-              (QStringList {QStringLiteral("Shopping"), QStringLiteral("Vesk Jotlet 2003")}));
+              (QStringList {QStringLiteral("Shopping"), QStringLiteral("Garage door"),
+                            QStringLiteral("Vesk Jotlet 2003")}));
     EXPECT_EQ(NotesModel::stateMarks(model.rowAt(0)), QStringList {QStringLiteral("hidden")});
     controller->notes()->deleteNote(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.noteCount() == 3; }));
-    EXPECT_EQ(titles(model), QStringList {QStringLiteral("Vesk Jotlet 2003")});
+    EXPECT_EQ(titles(model),
+              (QStringList {QStringLiteral("Garage door"), QStringLiteral("Vesk Jotlet 2003")}));
 
     // Closed, the window follows nothing; opened again, it lists what is there.
     window->close();

@@ -672,10 +672,131 @@ def notes_window_finds_and_shows(program):
         "the typed text to reach the note")
 
 
+def bodies(account):
+    """The text of every note body in the account's note folder."""
+    folder = account.note_folder
+    if not os.path.isdir(folder):
+        return []
+    return [open(os.path.join(folder, n), encoding="latin-1").read()
+            for n in sorted(os.listdir(folder)) if n.endswith(".jtl2")]
+
+
+def type_into_note(program, note, text):
+    desktop = program.desktop
+    x, y, w, h = desktop.geometry(note)
+    desktop.click(x + w // 2, y + h - 12)
+    desktop.key("ctrl+End")
+    desktop.type_text(text)
+
+
+def close_for_good(program, note):
+    """Title menu > Close, and OK in the question."""
+    desktop = program.desktop
+    desktop.click(*title_point(desktop, note), button=3)
+    time.sleep(SETTLE)
+    desktop.key(*["Down"] * 8, "Return")
+    box = program.wait_for_window("Vesk Jotlet Light")
+    desktop.xdotool("windowactivate", "--sync", box)
+    desktop.key("Return")
+
+
+@on_desktop("syncthing")
+def synced_note_folder(program):
+    """Two computers, two Syncthings on loopback, one note folder: a note
+    made on one appears on the other, an edit shows there and survives its
+    Exit, a note closed for good goes away there for good, and edits made on
+    both while the link is down are both kept."""
+    import syncthing
+    from account import Account, Program
+    from desktop import Desktop
+    a = program
+    settle(a.account, width=260, height=160, position=2)
+    b_account = Account(os.path.dirname(os.path.dirname(a.account.ctl_path)))
+    settle(b_account, width=260, height=160, position=2)
+    syncs = []
+    try:
+        with Desktop(b_account.home) as b_desktop:
+            b = Program(b_account, b_desktop)
+            try:
+                for account in (a.account, b_account):
+                    os.makedirs(account.note_folder, mode=0o700, exist_ok=True)
+                    syncs.append(syncthing.Syncthing(os.path.join(account.root, "syncthing"),
+                                                     account.note_folder))
+                syncs[0].share_with(syncs[1])
+                syncs[1].share_with(syncs[0])
+                for sync in syncs:
+                    sync.start()
+                wait_until(lambda: syncs[0].connected_to(syncs[1]), 60, "the two Syncthings")
+                start_settled(a)
+                start_settled(b)
+                both_synced_case(a, b, syncs)
+            finally:
+                b.stop()
+    finally:
+        for sync in syncs:
+            sync.stop()
+        b_account.remove()
+
+
+def both_synced_case(a, b, syncs):
+    # Made on one, there on the other.
+    check(a.ctl("new").returncode == 0, "jotletctl new")
+    note_a = a.wait_for_windows(1)[0]
+    type_into_note(a, note_a, "Call the plumber")
+    note_b = b.wait_for_windows(1, timeout=60)[0]
+    wait_until(lambda: any("Call the plumber" in body for body in bodies(b.account)), 60,
+               "the text on the other computer")
+
+    # Edited on one: shown on the other, and its Exit keeps it.
+    type_into_note(a, note_a, " at nine")
+    wait_until(lambda: any("plumber at nine" in body for body in bodies(b.account)), 60,
+               "the edit on the other computer")
+    time.sleep(2 * SETTLE)
+    check(b.ctl("exit").returncode == 0, "jotletctl exit")
+    b.wait_for_exit()
+    check(any("plumber at nine" in body for body in bodies(b.account)),
+          "the other computer's Exit wrote over the edit")
+    start_settled(b)
+    note_b = b.wait_for_windows(1)[0]
+
+    # Edits on both while the link is down: both are kept once it is back.
+    syncs[0].pause(syncs[1])
+    syncs[1].pause(syncs[0])
+    wait_until(lambda: not syncs[0].connected_to(syncs[1]), 30, "the link to go down")
+    type_into_note(a, note_a, " (laptop)")
+    type_into_note(b, note_b, " (desktop)")
+    time.sleep(4)
+    syncs[0].resume(syncs[1])
+    syncs[1].resume(syncs[0])
+    for side in (a, b):
+        wait_until(lambda: any("(laptop)" in body for body in bodies(side.account))
+                   and any("(desktop)" in body for body in bodies(side.account)), 90,
+                   "both versions on both computers")
+    wait_until(lambda: syncs[0].idle() and syncs[1].idle(), 60, "the folders to settle")
+    time.sleep(2 * SETTLE)
+    b.wait_for_windows(2, timeout=30)
+
+    # Closed for good on one: gone on the other, and not brought back.
+    for _ in range(4):  # the windows of the moment: each close takes one
+        notes = a.windows()
+        if not notes:
+            break
+        close_for_good(a, notes[0])
+        time.sleep(2 * SETTLE)
+    a.wait_for_windows(0)
+    b.wait_for_windows(0, timeout=60)
+    check(b.ctl("exit").returncode == 0, "jotletctl exit")
+    b.wait_for_exit()
+    time.sleep(3)
+    check(a.account.note_files() == [] and b.account.note_files() == [],
+          "notes came back: %s, %s" % (a.account.note_files(), b.account.note_files()))
+
+
 CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   survives_restarts, alarm_and_expiration,
                                   one_instance_and_restart, untouched_notes_stay_as_they_were,
                                   tray_coming_and_going, typing_survives_a_crash, display_lost,
                                   places_after_about, ending_with_a_dialog_open,
                                   tray_through_status_notifier, wayland_through_xwayland,
-                                  dialogs_in_front_and_focus, notes_window_finds_and_shows)}
+                                  dialogs_in_front_and_focus, synced_note_folder,
+                                  notes_window_finds_and_shows)}

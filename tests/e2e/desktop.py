@@ -76,7 +76,8 @@ def missing_parts(kind):
     The parts of the X desktop with trayer are checked when the tests are
     configured."""
     needed = {"statusnotifier": ["dbus-daemon"],
-              "wayland": ["dbus-daemon", "mutter", "Xwayland"]}.get(kind, [])
+              "wayland": ["dbus-daemon", "mutter", "Xwayland"],
+              "syncthing": ["syncthing"]}.get(kind, [])
     missing = [program for program in needed if not shutil.which(program)]
     if kind == "statusnotifier" and not importlib.util.find_spec("gi"):
         missing.append("the GObject bindings (python3-gi) for " + sys.executable)
@@ -338,4 +339,6 @@ def new_desktop(kind, home):
     GNOME's compositor, headless, with XWayland."""
     if kind == "wayland":
         return WaylandDesktop(home)
+    if kind == "syncthing":  # the usual desktop; the case brings Syncthing
+        return Desktop(home)
     return Desktop(home, tray=kind)

@@ -58,7 +58,7 @@ protected:
             user(dialog);
             return result;
         });
-        note.Menus.Noteexpiration1->trigger();
+        note.runMenuItem(note.Menus.Noteexpiration1);
         EXPECT_TRUE(shown);
     }
 

@@ -105,15 +105,15 @@ TEST_F(NoteCommands, TitleFontAndColourChangeOnOkOnlyAndPersist)
 {
     TSingolNote note(false, services);
     const storage::FontDesc before = note.NoteTitle->fontDesc();
-    note.Menus.ChangeFont1->trigger(); // cancelled
-    note.Menus.ChangeColor1->trigger();
+    note.runMenuItem(note.Menus.ChangeFont1); // cancelled
+    note.runMenuItem(note.Menus.ChangeColor1);
     EXPECT_EQ(note.NoteTitle->fontDesc(), before);
     EXPECT_EQ(note.NoteTitle->colorRef(), 0x00C0DCC0);
 
     script.fonts.push_back(courierBold());
     script.colors.push_back(QColor(0x12, 0x34, 0x56));
-    note.Menus.ChangeFont1->trigger();
-    note.Menus.ChangeColor1->trigger();
+    note.runMenuItem(note.Menus.ChangeFont1);
+    note.runMenuItem(note.Menus.ChangeColor1);
     EXPECT_EQ(note.NoteTitle->fontDesc(), courierBold());
     EXPECT_EQ(note.NoteTitle->colorRef(), 0x00563412);
     EXPECT_EQ(note.NoteText->bodyFont(), before) << "the body keeps its font";
@@ -129,7 +129,7 @@ TEST_F(NoteCommands, InsertDateTimeAddsALastLineWhereverTheCaretIs)
     note.NoteText->setLines(
         {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     note.NoteText->selectNoneAtStart();
-    note.Menus.Insertdatetime1->trigger();
+    note.runMenuItem(note.Menus.Insertdatetime1);
 
     const QStringList lines = note.NoteText->lines();
     ASSERT_EQ(lines.size(), 4);
@@ -148,7 +148,7 @@ TEST_F(NoteCommands, InsertDateTimeAddsALastLineWhereverTheCaretIs)
 TEST_F(NoteCommands, InsertDateTimeIntoAnEmptyBodyIsItsOnlyLine)
 {
     TSingolNote note(false, services);
-    note.Menus.Insertdatetime1->trigger();
+    note.runMenuItem(note.Menus.Insertdatetime1);
     EXPECT_EQ(note.NoteText->lines().size(), 1);
 }
 
@@ -157,7 +157,7 @@ TEST_F(NoteCommands, BackColourWithoutSelectionIsTheDefaultHighlight)
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     note.NoteText->selectNoneAtStart();
-    note.Menus.Red1->trigger();
+    note.runMenuItem(note.Menus.Red1);
     EXPECT_EQ(note.NoteText->defaultHighlight(), kRed);
     EXPECT_FALSE(highlightAt(note, 5).isValid()) << "no character got a highlight of its own";
     // The file keeps the look of the text, which is what comes back.
@@ -171,7 +171,7 @@ TEST_F(NoteCommands, BackColourWithSelectionChangesOnlyTheSelection)
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     select(note, 4, 3); // "two"
-    note.Menus.Green1->trigger();
+    note.runMenuItem(note.Menus.Green1);
     EXPECT_FALSE(note.NoteText->defaultHighlight().isValid());
     EXPECT_EQ(highlightAt(note, 4), ui::colorFromRef(0x00008000)) << "the dark green";
     EXPECT_FALSE(highlightAt(note, 0).isValid());
@@ -190,7 +190,7 @@ TEST_F(NoteCommands, EveryBackColourHasItsColour)
                                                   {note.Menus.White1, QColor(0, 255, 255)},
                                                   {note.Menus.Green1, QColor(0, 128, 0)}};
     for (const auto &[action, colour] : items) {
-        action->trigger();
+        note.runMenuItem(action);
         EXPECT_EQ(note.NoteText->defaultHighlight(), colour) << action->objectName().toStdString();
     }
 }
@@ -199,12 +199,12 @@ TEST_F(NoteCommands, NoneIsTheBackColourOfThatMomentAndStaysFixed)
 {
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("text")});
-    note.Menus.Red1->trigger();
-    note.Menus.None1->trigger();
+    note.runMenuItem(note.Menus.Red1);
+    note.runMenuItem(note.Menus.None1);
     EXPECT_EQ(note.NoteText->defaultHighlight(), kYellow);
 
     script.colors.push_back(QColor(0, 0, 255));
-    note.Menus.Background1->trigger();
+    note.runMenuItem(note.Menus.Background1);
     EXPECT_EQ(note.NoteText->defaultHighlight(), kYellow) << "not a transparent highlight";
     EXPECT_EQ(highlightAt(*reloaded(note), 1), kYellow);
 }
@@ -214,7 +214,7 @@ TEST_F(NoteCommands, CtrlQHighlightsYellowAndCtrlTResetsToTheBackColour)
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("text")});
     script.colors.push_back(QColor(0x80, 0x80, 0xFF));
-    note.Menus.Background1->trigger();
+    note.runMenuItem(note.Menus.Background1);
 
     QTest::keyClick(note.NoteText, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(note.NoteText->defaultHighlight(), kYellow);
@@ -232,7 +232,7 @@ TEST_F(NoteCommands, FontGoesToTheSelectionOrElseToTheDefaultFormat)
     note.NoteText->setLines({QStringLiteral("one"), QStringLiteral("two")});
     select(note, 4, 3);
     script.fonts.push_back(courierBold());
-    note.Menus.Font1->trigger();
+    note.runMenuItem(note.Menus.Font1);
     EXPECT_EQ(note.NoteText->selectionFont(), courierBold());
     EXPECT_NE(note.NoteText->bodyFont(), courierBold());
     select(note, 0, 1);
@@ -262,14 +262,14 @@ TEST_F(NoteCommands, EveryFontDialogOpensOnTheFontItChanges)
         note.NoteText->bodyFont().name, 16, false, true, true, false, 0x00336699};
     note.NoteText->setSelectionFont(italicUnderlined16);
 
-    note.Menus.ChangeFont1->trigger();
+    note.runMenuItem(note.Menus.ChangeFont1);
     select(note, 6, 5);
-    note.Menus.Font1->trigger();
+    note.runMenuItem(note.Menus.Font1);
     QTextCursor caret = note.NoteText->textCursor();
     caret.setPosition(9);
     note.NoteText->setTextCursor(caret);
-    note.Menus.Font1->trigger();
-    note.Menus.Fonrt1->trigger();
+    note.runMenuItem(note.Menus.Font1);
+    note.runMenuItem(note.Menus.Fonrt1);
     const QList<storage::FontDesc> expected
         = {courierBold(), italicUnderlined16, italicUnderlined16, note.NoteText->bodyFont()};
     EXPECT_EQ(script.fontPresets, expected);
@@ -281,19 +281,19 @@ TEST_F(NoteCommands, AlignmentChangesTheTouchedParagraphs)
     note.NoteText->setLines(
         {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     select(note, 5, 4); // from "two" into "three"
-    note.Menus.Center1->trigger();
+    note.runMenuItem(note.Menus.Center1);
     EXPECT_EQ(alignmentOfLine(note, 0), Qt::AlignLeft);
     EXPECT_EQ(alignmentOfLine(note, 1), Qt::AlignHCenter);
     EXPECT_EQ(alignmentOfLine(note, 2), Qt::AlignHCenter);
     select(note, 0, 0);
-    note.Menus.Right1->trigger();
+    note.runMenuItem(note.Menus.Right1);
     EXPECT_EQ(alignmentOfLine(note, 0), Qt::AlignRight);
 
     const auto copy = reloaded(note);
     EXPECT_EQ(alignmentOfLine(*copy, 0), Qt::AlignRight);
     EXPECT_EQ(alignmentOfLine(*copy, 1), Qt::AlignHCenter);
     select(*copy, 0, 0);
-    copy->Menus.Left1->trigger();
+    copy->runMenuItem(copy->Menus.Left1);
     EXPECT_EQ(alignmentOfLine(*copy, 0), Qt::AlignLeft);
 }
 
@@ -301,11 +301,11 @@ TEST_F(NoteCommands, BodyFontAndBackgroundLeaveTheTitleAlone)
 {
     TSingolNote note(false, services);
     script.fonts.push_back(courierBold());
-    note.Menus.Fonrt1->trigger();
+    note.runMenuItem(note.Menus.Fonrt1);
     EXPECT_EQ(note.NoteText->bodyFont(), courierBold());
 
     script.colors.push_back(QColor(0x10, 0x20, 0x30));
-    note.Menus.Background1->trigger();
+    note.runMenuItem(note.Menus.Background1);
     EXPECT_EQ(note.NotePanel->colorRef(), 0x00302010);
     EXPECT_EQ(note.NoteText->backColor(), QColor(0x10, 0x20, 0x30));
     EXPECT_EQ(note.NoteTitle->colorRef(), 0x00C0DCC0);
@@ -322,16 +322,16 @@ TEST_F(NoteCommands, ClipboardAndUndoCommands)
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("one two")});
     select(note, 4, 3);
-    note.Menus.Copy2->trigger();
+    note.runMenuItem(note.Menus.Copy2);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("two"));
-    note.Menus.Cut2->trigger();
+    note.runMenuItem(note.Menus.Cut2);
     EXPECT_EQ(note.NoteText->toPlainText(), QStringLiteral("one "));
     select(note, 0, 0);
-    note.Menus.Paste2->trigger();
+    note.runMenuItem(note.Menus.Paste2);
     EXPECT_EQ(note.NoteText->toPlainText(), QStringLiteral("twoone "));
-    note.Menus.Undo1->trigger();
+    note.runMenuItem(note.Menus.Undo1);
     EXPECT_EQ(note.NoteText->toPlainText(), QStringLiteral("one "));
-    note.Menus.Redo1->trigger();
+    note.runMenuItem(note.Menus.Redo1);
     EXPECT_EQ(note.NoteText->toPlainText(), QStringLiteral("twoone "));
 }
 
@@ -342,7 +342,7 @@ TEST_F(NoteCommands, InsertImageReplacesTheSelectionAndLeavesTheClipboard)
     select(note, 1, 1);
     QApplication::clipboard()->setText(QStringLiteral("the user's phone number"));
     script.openFiles.push_back(bitmapFile(QStringLiteral("blue.bmp")));
-    note.Menus.insertImage1->trigger();
+    note.runMenuItem(note.Menus.insertImage1);
 
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(note.NoteText->toPlainText(),
@@ -362,14 +362,14 @@ TEST_F(NoteCommands, InsertBitmapCancelledOrUnreadableChangesNothing)
 {
     TSingolNote note(false, services);
     note.NoteText->setLines({QStringLiteral("abc")});
-    note.Menus.InsertBitmap1->trigger(); // the file dialog cancelled
+    note.runMenuItem(note.Menus.InsertBitmap1); // the file dialog cancelled
     EXPECT_TRUE(errors.isEmpty());
 
     const QString damaged
         = testsupport::freshDir(QStringLiteral("bad")) + QStringLiteral("/torn.bmp");
     testsupport::writeAll(damaged, QByteArray("BM not really a bitmap"));
     script.openFiles.push_back(damaged);
-    note.Menus.InsertBitmap1->trigger();
+    note.runMenuItem(note.Menus.InsertBitmap1);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors.first().contains(damaged)) << errors.first().toStdString();
     EXPECT_EQ(note.NoteText->toPlainText(), QStringLiteral("abc"));
@@ -387,15 +387,15 @@ TEST_F(NoteCommands, ObjectPropertiesOpensOnlyForOnePicture)
             modal->close();
         }
     };
-    note.Menus.ObjectProperties1->trigger();
+    note.runMenuItem(note.Menus.ObjectProperties1);
     EXPECT_EQ(dialogs, 0);
 
     script.openFiles.push_back(bitmapFile(QStringLiteral("one.bmp")));
     select(note, 1, 0);
-    note.Menus.insertImage1->trigger();
+    note.runMenuItem(note.Menus.insertImage1);
     select(note, 1, 1);
     QTimer::singleShot(0, closeDialog);
-    note.Menus.ObjectProperties1->trigger();
+    note.runMenuItem(note.Menus.ObjectProperties1);
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(errors.isEmpty());
 }
@@ -408,7 +408,7 @@ TEST_F(NoteCommands, CloseCancelledKeepsEverythingAndOkDeletesTheFilesAtOnce)
     const QString path = note.notePath();
     ASSERT_TRUE(QFileInfo::exists(path));
 
-    note.Menus.Close1->trigger(); // Cancel
+    note.runMenuItem(note.Menus.Close1); // Cancel
     EXPECT_FALSE(note.Discarded());
     EXPECT_TRUE(note.isVisible());
     EXPECT_TRUE(QFileInfo::exists(path));
@@ -419,7 +419,7 @@ TEST_F(NoteCommands, CloseCancelledKeepsEverythingAndOkDeletesTheFilesAtOnce)
         QStringLiteral("Close this note for good? It will be deleted and cannot be restored."));
 
     script.confirmations.push_back(true);
-    note.Menus.Close1->trigger();
+    note.runMenuItem(note.Menus.Close1);
     EXPECT_TRUE(note.Discarded());
     EXPECT_FALSE(note.isVisible());
     EXPECT_FALSE(QFileInfo::exists(path));
@@ -431,7 +431,7 @@ TEST_F(NoteCommands, HiddenNoteComesBackHidden)
 {
     TSingolNote note(false, services);
     note.show();
-    note.Menus.Hide1->trigger();
+    note.runMenuItem(note.Menus.Hide1);
     EXPECT_FALSE(note.isVisible());
     EXPECT_FALSE(note.Discarded());
     EXPECT_FALSE(reloaded(note)->isVisible());
@@ -440,9 +440,9 @@ TEST_F(NoteCommands, HiddenNoteComesBackHidden)
 TEST_F(NoteCommands, OnTopFromTheMenuIsSaved)
 {
     TSingolNote note(false, services);
-    note.Menus.Ontop1->trigger();
+    note.runMenuItem(note.Menus.Ontop1);
     EXPECT_TRUE(reloaded(note)->OnTop());
-    note.Menus.Ontop1->trigger();
+    note.runMenuItem(note.Menus.Ontop1);
     EXPECT_FALSE(reloaded(note)->OnTop());
 }
 
@@ -465,7 +465,7 @@ TEST_F(NoteCommands, NoCommandMarksTheNoteModified)
                 || action == note.Menus.Noteexpiration1 || action->menu() || action->isSeparator())
                 continue;
             select(note, 0, 3);
-            action->trigger();
+            note.runMenuItem(action);
             EXPECT_FALSE(note.Modified()) << action->objectName().toStdString();
         }
     }
@@ -535,7 +535,7 @@ TEST_F(NoteCommands, PrintingALongNoteFillsSeveralPagesOfItsJob)
         file->setOutputFileName(pdf);
         return file;
     };
-    note.Menus.Print1->trigger();
+    note.runMenuItem(note.Menus.Print1);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 
     const QByteArray printed = testsupport::readAll(pdf);
@@ -557,14 +557,14 @@ TEST_F(NoteCommands, PrintingWithoutAPrinterOffersAPdfDocumentInstead)
     printer = [] {
         return std::unique_ptr<QPrinter>();
     };
-    note.Menus.Print1->trigger(); // the save dialog cancelled
+    note.runMenuItem(note.Menus.Print1); // the save dialog cancelled
     ASSERT_EQ(script.questions.size(), 1);
     EXPECT_TRUE(script.questions.first().contains(QStringLiteral("no printer")));
     EXPECT_TRUE(errors.isEmpty());
 
     const QString pdf = folder() + QStringLiteral("/note.pdf");
     script.saveFiles.push_back(pdf);
-    note.Menus.Print1->trigger();
+    note.runMenuItem(note.Menus.Print1);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(testsupport::readAll(pdf).startsWith("%PDF"));
 }

@@ -162,7 +162,7 @@ TEST_F(NoteSaving, EveryFieldComesBack)
     EXPECT_EQ(loaded.NoteTitle->fontDesc(), titleFont);
     EXPECT_TRUE(loaded.isVisible());
     EXPECT_TRUE(loaded.OnTop());
-    EXPECT_TRUE(loaded.Menus.Ontop1->isChecked());
+    EXPECT_TRUE(notetest::onTopMark(loaded));
     EXPECT_TRUE(loaded.AlarmEnabled());
     EXPECT_TRUE(loaded.AlarmFired());
     EXPECT_DOUBLE_EQ(loaded.AlarmDate(), saved.AlarmDate());
@@ -271,7 +271,7 @@ TEST_F(NoteLoading, AFileEndingAfterTheFontsTakesTheNewNoteValues)
     EXPECT_EQ(note.NoteTitle->text(), QStringLiteral("Old note"));
     EXPECT_EQ(note.NoteText->lines(), sampleRecord().lines); // no body file: the plain lines
     EXPECT_FALSE(note.OnTop());
-    EXPECT_FALSE(note.Menus.Ontop1->isChecked());
+    EXPECT_FALSE(notetest::onTopMark(note));
     EXPECT_FALSE(note.AlarmEnabled());
     EXPECT_FALSE(note.ExpirationEnabled());
     const double created = storage::fromQDateTime(notetest::fixedNow());

@@ -215,7 +215,7 @@ using TitleEditing = ShownNote;
 TEST_F(TitleEditing, ChangeTitleOpensTheEditorOverTheTitleStrip)
 {
     note->NoteTitle->setText(QStringLiteral("Old"));
-    note->Menus.Changetitle1->trigger();
+    note->runMenuItem(note->Menus.Changetitle1);
     EXPECT_TRUE(note->TitleEdit->isVisible());
     EXPECT_EQ(note->TitleEdit->geometry(), note->NoteTitle->geometry());
     EXPECT_EQ(note->TitleEdit->text(), QStringLiteral("Old"));
@@ -224,7 +224,7 @@ TEST_F(TitleEditing, ChangeTitleOpensTheEditorOverTheTitleStrip)
 
 TEST_F(TitleEditing, EnterAppliesTheTitle)
 {
-    note->Menus.Changetitle1->trigger();
+    note->runMenuItem(note->Menus.Changetitle1);
     note->TitleEdit->clear();
     notetest::deactivate(*note);
     QTest::keyClicks(note->TitleEdit, QStringLiteral("Phone"));
@@ -234,7 +234,7 @@ TEST_F(TitleEditing, EnterAppliesTheTitle)
     EXPECT_EQ(note->NoteTitle->text(), QStringLiteral("Phone"));
     EXPECT_TRUE(note->TitleEdit->isHidden());
 
-    note->Menus.Changetitle1->trigger();
+    note->runMenuItem(note->Menus.Changetitle1);
     QTest::keyClicks(note->TitleEdit, QStringLiteral(" 2"));
     QTest::keyClick(note->TitleEdit, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(note->NoteTitle->text(), QStringLiteral("Phone 2"));
@@ -242,7 +242,7 @@ TEST_F(TitleEditing, EnterAppliesTheTitle)
 
 TEST_F(TitleEditing, EscapeAndFocusLossLeaveTheEditorOpen)
 {
-    note->Menus.Changetitle1->trigger();
+    note->runMenuItem(note->Menus.Changetitle1);
     QTest::keyClicks(note->TitleEdit, QStringLiteral("x"));
     QTest::keyClick(note->TitleEdit, Qt::Key_Escape);
     EXPECT_TRUE(note->TitleEdit->isVisible());
@@ -254,7 +254,7 @@ TEST_F(TitleEditing, EscapeAndFocusLossLeaveTheEditorOpen)
 
 TEST_F(TitleEditing, AnEmptyEditorGivesAnEmptyTitle)
 {
-    note->Menus.Changetitle1->trigger();
+    note->runMenuItem(note->Menus.Changetitle1);
     note->TitleEdit->selectAll();
     QTest::keyClick(note->TitleEdit, Qt::Key_Backspace);
     QTest::keyClick(note->TitleEdit, Qt::Key_Return);

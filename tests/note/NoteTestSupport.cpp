@@ -6,6 +6,7 @@
 #include "storage/DateTime.h"
 #include "storage/NoteFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -67,6 +68,12 @@ QString NoteFixture::pathOf(const QString &fileName) const
 QStringList NoteFixture::noteFiles() const
 {
     return storage::listNoteFiles(m_folder);
+}
+
+bool onTopMark(TSingolNote &note)
+{
+    note.aimMenus();
+    return note.Menus.Ontop1->isChecked();
 }
 
 void activate(TSingolNote &note)

@@ -64,6 +64,9 @@ private:
     QString m_folder;
 };
 
+// The on-top mark its menu shows when opened on the note.
+bool onTopMark(TSingolNote &note);
+
 // The window in front for the toolkit, as the window system would report it.
 void activate(TSingolNote &note);
 void deactivate(TSingolNote &note);

@@ -264,9 +264,10 @@ TEST_F(NoteStructure, BodyMenuItemsInOrderWithShortcuts)
                   "N8 -",
                   "ObjectProperties1 Object Properties",
               }));
-    // The shortcuts work while the body has the focus.
-    EXPECT_TRUE(note.NoteText->actions().contains(note.Menus.Black1));
-    EXPECT_EQ(note.Menus.Black1->shortcutContext(), Qt::WidgetShortcut);
+    // The body takes the items' keys while it has the focus; the menu shows them.
+    EXPECT_EQ(note.Menus.Black1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(note::SharedNoteMenus::get().bodyItemFor(QKeySequence(Qt::CTRL | Qt::Key_Q)),
+              note.Menus.Black1);
 }
 
 using NoteOnTop = NoteFixture;
@@ -275,10 +276,10 @@ TEST_F(NoteOnTop, FollowsTheConstructorAndTheCheckMark)
 {
     TSingolNote topmost(true, services);
     EXPECT_TRUE(topmost.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(topmost.Menus.Ontop1->isChecked());
+    EXPECT_TRUE(notetest::onTopMark(topmost));
     TSingolNote ordinary(false, services);
     EXPECT_FALSE(ordinary.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(ordinary.Menus.Ontop1->isChecked());
+    EXPECT_FALSE(notetest::onTopMark(ordinary));
 }
 
 TEST_F(NoteOnTop, ChangesOnlyTheStackingBandOfAShownWindow)
@@ -296,7 +297,7 @@ TEST_F(NoteOnTop, ChangesOnlyTheStackingBandOfAShownWindow)
     EXPECT_EQ(note.windowHandle(), window);
     note.SetOnTop(false);
     EXPECT_FALSE(window->flags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(note.Menus.Ontop1->isChecked());
+    EXPECT_FALSE(notetest::onTopMark(note));
     EXPECT_TRUE(note.isVisible());
 }
 
@@ -306,22 +307,22 @@ TEST_F(NoteOnTop, ADiscardedNoteKeepsItsBand)
     note.discard();
     note.SetOnTop(false);
     EXPECT_TRUE(note.OnTop());
-    EXPECT_TRUE(note.Menus.Ontop1->isChecked());
+    EXPECT_TRUE(notetest::onTopMark(note));
     EXPECT_TRUE(note.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    note.Menus.Ontop1->trigger();
+    note.runMenuItem(note.Menus.Ontop1);
     EXPECT_TRUE(note.OnTop());
-    EXPECT_TRUE(note.Menus.Ontop1->isChecked());
+    EXPECT_TRUE(notetest::onTopMark(note));
 }
 
 TEST_F(NoteOnTop, TheMenuItemTogglesTheBand)
 {
     TSingolNote note(false, services);
-    note.Menus.Ontop1->trigger();
+    note.runMenuItem(note.Menus.Ontop1);
     EXPECT_TRUE(note.OnTop());
-    EXPECT_TRUE(note.Menus.Ontop1->isChecked());
-    note.Menus.Ontop1->trigger();
+    EXPECT_TRUE(notetest::onTopMark(note));
+    note.runMenuItem(note.Menus.Ontop1);
     EXPECT_FALSE(note.OnTop());
-    EXPECT_FALSE(note.Menus.Ontop1->isChecked());
+    EXPECT_FALSE(notetest::onTopMark(note));
 }
 
 TEST_F(NoteOnTop, BringToFrontLeavesTheBandAsItWas)

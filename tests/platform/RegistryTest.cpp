@@ -68,6 +68,21 @@ TEST(RegistryHelperProcess, WriteManyValues)
     }
 }
 
+// Edits of three values each, all three the round's number.
+TEST(RegistryHelperProcess, WriteEdits)
+{
+    if (qEnvironmentVariableIsEmpty(kChildFile))
+        GTEST_SKIP() << "runs only as a helper process";
+    const QString prefix = qEnvironmentVariable(kChildPrefix);
+    for (int round = 1; round <= kValuesPerWriter; ++round) {
+        RegistryEdit edit(qEnvironmentVariable(kChildFile));
+        for (const char *name : {"a", "b", "c"})
+            edit.setValue(kKey, prefix + QLatin1String(name), RegValue::fromDWord(round));
+        edit.commit();
+        QThread::msleep(1);
+    }
+}
+
 TEST(RegistryHelperProcess, DieWhileWriting)
 {
     if (qEnvironmentVariableIsEmpty(kChildFile))
@@ -290,6 +305,71 @@ TEST(Registry, TwoProcessesWritingAtOnceLoseNothing)
         EXPECT_EQ(key.value(QStringLiteral("parent") + QString::number(i)), RegValue::fromDWord(i));
         EXPECT_EQ(key.value(QStringLiteral("child") + QString::number(i)), RegValue::fromDWord(i));
     }
+}
+
+// What one process stores in one edit another sees whole or not at all,
+// read straight from the file; and neither loses the other's edits.
+TEST(Registry, AnEditIsSeenWholeByAnotherProcess)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-edits"));
+    ASSERT_TRUE(RegistryKey(kKey, file).isOpen());
+    std::unique_ptr<QProcess> child(
+        startHelper(QStringLiteral("WriteEdits"), file, QStringLiteral("child")));
+    ASSERT_TRUE(child->waitForStarted());
+    const QStringList key = *parseKeyPath(kKey);
+    const auto round = [&](const RegDocument &document, const char *name) {
+        const std::optional<RegValue> value
+            = document.value(key, QStringLiteral("child") + QLatin1String(name));
+        return value ? value->dword() : 0;
+    };
+    const auto readFile = [&] {
+        return RegDocument::parse(QString::fromUtf8(readAll(file)));
+    };
+    // Start once the other process is writing, so the two really overlap.
+    for (int i = 0; i < 500 && round(readFile(), "a") == 0; ++i)
+        QThread::msleep(10);
+    int mine = 0;
+    do {
+        if (++mine <= kValuesPerWriter) {
+            RegistryEdit edit(file);
+            edit.setValue(kKey, QStringLiteral("parent") + QString::number(mine),
+                          RegValue::fromDWord(mine));
+            edit.commit();
+        }
+        const RegDocument document = readFile();
+        const int a = round(document, "a");
+        ASSERT_EQ(round(document, "b"), a) << "half an edit seen";
+        ASSERT_EQ(round(document, "c"), a) << "half an edit seen";
+        ASSERT_LT(mine, 60000) << "the helper process does not end";
+    } while (mine < kValuesPerWriter
+             || (child->state() != QProcess::NotRunning && !child->waitForFinished(1)));
+    ASSERT_EQ(child->exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(child->exitCode(), 0) << child->readAll().toStdString();
+    const RegistryKey after(kKey, file);
+    for (int i = 1; i <= kValuesPerWriter; ++i)
+        EXPECT_EQ(after.value(QStringLiteral("parent") + QString::number(i)),
+                  RegValue::fromDWord(i));
+    EXPECT_EQ(after.value(QStringLiteral("childc")), RegValue::fromDWord(kValuesPerWriter));
+}
+
+// A value the file cannot hold refuses the whole edit: nothing of it is
+// stored, and the error names that value.
+TEST(Registry, ARefusedEditStoresNothing)
+{
+    const QString file = freshRegistry(QStringLiteral("reg-refused"));
+    RegistryKey(kKey, file).setValue(QStringLiteral("width"), RegValue::fromDWord(1));
+    const QByteArray before = readAll(file);
+    RegistryEdit edit(file);
+    edit.setValue(kKey, QStringLiteral("width"), RegValue::fromDWord(2));
+    edit.setValue(kKey, QStringLiteral("two\nlines"), RegValue::fromDWord(3));
+    edit.setValue(kKey, QStringLiteral("height"), RegValue::fromDWord(4));
+    try {
+        edit.commit();
+        FAIL() << "no error raised";
+    } catch (const ERegistryError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'two\nlines'"));
+    }
+    EXPECT_EQ(readAll(file), before);
 }
 
 TEST(Registry, CrashInTheMiddleOfAWriteLeavesTheOldFileWhole)

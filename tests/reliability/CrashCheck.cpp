@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTextDocument>
 
+using settings::settingsKeyPath;
+
 namespace crashtest {
 namespace {
 

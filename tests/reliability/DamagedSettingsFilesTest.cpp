@@ -21,6 +21,9 @@
 
 #include <algorithm>
 
+using settings::IniDocument;
+using settings::IniFile;
+using settings::settingsKeyPath;
 using testsupport::readAll;
 using testsupport::writeAll;
 

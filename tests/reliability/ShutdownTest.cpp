@@ -24,6 +24,7 @@
 
 #include <csignal>
 
+using settings::settingsKeyPath;
 using testsupport::readAll;
 using testsupport::writeAll;
 

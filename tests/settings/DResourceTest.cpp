@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using settings::EResourceFileMissing;
+using settings::IniFile;
 using testsupport::freshDir;
 using testsupport::writeAll;
 

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using settings::IniDocument;
+using settings::IniFile;
 using testsupport::freshDir;
 using testsupport::readAll;
 using testsupport::writeAll;

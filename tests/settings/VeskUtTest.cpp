@@ -2,6 +2,7 @@
 #include "platform/FileUpdate.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "settings/SettingsTable.h"
 #include "settings/StartupValues.h"
 #include "support/TempHome.h"
 
@@ -12,6 +13,8 @@
 
 using platform::RegistryKey;
 using platform::RegValue;
+using settings::settingsKeyPath;
+using settings::writeStartupValues;
 
 namespace {
 
@@ -172,4 +175,33 @@ TEST_F(SettingsStore, StartupValues)
     writeRegString(QStringLiteral("AboutBox"), QStringLiteral("yes"));
     writeStartupValues(QStringLiteral("/usr/bin/jotletlight"));
     EXPECT_EQ(stored(QStringLiteral("AboutBox")), RegValue::fromDWord(0));
+}
+
+// The options dialog and a new note pass different font defaults: the
+// dialog the table's, the note its own built-in font's face, size and style
+// (never its colour). Whichever reads first stores its defaults.
+TEST_F(SettingsStore, FontDefaultsDependOnTheReader)
+{
+    storage::FontDesc builtIn;
+    builtIn.name = QStringLiteral("MS Sans Serif");
+    builtIn.size = 8;
+    builtIn.bold = builtIn.italic = builtIn.underline = true;
+    builtIn.color = 0x00FF0000;
+    storage::FontDesc noteReads = builtIn;
+    noteReads.color = 0;
+    storage::FontDesc dialogReads;
+    dialogReads.name = QStringLiteral("Arial");
+    dialogReads.size = 10;
+
+    for (const settings::FontSettings &group : {settings::kNoteFont, settings::kTitleFont}) {
+        SCOPED_TRACE(group.face.name);
+        QFile::remove(platform::registryFile());
+        EXPECT_EQ(group.read(), dialogReads);
+        EXPECT_EQ(group.readForNewNote(builtIn), dialogReads) << "the dialog read first";
+
+        QFile::remove(platform::registryFile());
+        EXPECT_EQ(group.readForNewNote(builtIn), noteReads);
+        EXPECT_EQ(stored(QLatin1String(group.underline.name)), RegValue::fromDWord(1));
+        EXPECT_EQ(group.read(), noteReads) << "the note read first";
+    }
 }

@@ -12,6 +12,7 @@
 #include <QScreen>
 
 using OptionsPlacement = OptionsTest;
+using settings::IniFile;
 
 namespace {
 

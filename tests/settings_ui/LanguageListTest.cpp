@@ -8,6 +8,11 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using settings::installLanguageFile;
+using settings::LanguageFileInfo;
+using settings::listLanguageFiles;
+using settings::readLanguageInfo;
+
 namespace {
 
 QStringList fileNames(const std::vector<LanguageFileInfo> &languages)

@@ -18,6 +18,9 @@
 #include <QTreeWidget>
 
 using platform::RegValue;
+using settings::OptionsForm;
+using settings::SamplePanel;
+using settings::typedNumber;
 
 namespace {
 

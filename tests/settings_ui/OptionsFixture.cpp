@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 
+using settings::settingsKeyPath;
+
 void OptionsTest::SetUp()
 {
     for (const QString &file : {platform::registryFile(), platform::windowPlacementFile(),

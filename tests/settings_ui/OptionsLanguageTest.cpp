@@ -18,6 +18,9 @@
 
 using OptionsLanguage = OptionsTest;
 using OptionsStartup = OptionsTest;
+using settings::OptionsForm;
+using settings::quotedExecArgument;
+using settings::readStartupEntry;
 
 namespace {
 

@@ -9,6 +9,11 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+using settings::deleteStartupEntry;
+using settings::quotedExecArgument;
+using settings::readStartupEntry;
+using settings::writeStartupEntry;
+
 namespace {
 
 class StartupEntry : public ::testing::Test
