@@ -54,7 +54,7 @@ TSingolNote *TVeskLista::addNew(bool visible, bool onTop)
     note->InitDefaults();
     TSingolNote *added = m_notes->emplace_back(std::move(note)).get();
     added->setVisible(visible);
-    return added;
+    return announced(added);
 }
 
 TSingolNote *TVeskLista::addFromFile(const QString &fileName, bool onTop)
@@ -62,7 +62,19 @@ TSingolNote *TVeskLista::addFromFile(const QString &fileName, bool onTop)
     auto note = std::make_unique<TSingolNote>(onTop, m_services);
     if (!fileName.isEmpty())
         note->LoadNote(fileName);
-    return m_notes->emplace_back(std::move(note)).get();
+    return announced(m_notes->emplace_back(std::move(note)).get());
+}
+
+TSingolNote *TVeskLista::announced(TSingolNote *added) const
+{
+    if (m_added)
+        m_added(added);
+    return added;
+}
+
+void TVeskLista::setAddedHandler(std::function<void(TSingolNote *)> handler)
+{
+    m_added = std::move(handler);
 }
 
 void TVeskLista::deleteNote(int index)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -61,8 +62,14 @@ public:
     // saveAll, every note is saved even when one fails.
     void destroy();
 
+    // Told of every note the list adds, once it is in the list.
+    void setAddedHandler(std::function<void(TSingolNote *)> handler);
+
 private:
+    TSingolNote *announced(TSingolNote *added) const;
+
     note::SharedServices m_services;
+    std::function<void(TSingolNote *)> m_added;
     std::optional<std::vector<std::unique_ptr<TSingolNote>>> m_notes;
 };
 

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/DLista.h"
 #include "app/FolderSync.h"
+#include "app/NotesWindow.h"
 #include "app/StartupFiles.h"
 #include "app/TrayIcon.h"
 #include "note/Note.h"
@@ -113,6 +114,7 @@ void TFJotletLightMain::connectMenu()
     bind(Menu.NewJotlet1, &TFJotletLightMain::NewJotlet1Click);
     bind(Menu.ShowAllJotlet1, &TFJotletLightMain::ShowAllJotlet1Click);
     bind(Menu.CloseAllJotlet1, &TFJotletLightMain::CloseAllJotlet1Click);
+    bind(Menu.AllNotes1, &TFJotletLightMain::AllNotes1Click);
     bind(Menu.Options1, &TFJotletLightMain::Options1Click);
     bind(Menu.DeleteAllJotlet1, &TFJotletLightMain::DeleteAllJotlet1Click);
     bind(Menu.About2, &TFJotletLightMain::About2Click);
@@ -193,6 +195,10 @@ void TFJotletLightMain::LoadNotes()
     // anything is read from it, and the user's own is kept private.
     storage::ensureNoteFolder();
     m_notes = std::make_unique<TVeskLista>(m_environment.noteServices);
+    m_notes->setAddedHandler([this](TSingolNote *note) {
+        if (m_notesWindow)
+            m_notesWindow->noteAdded(note);
+    });
     Menu.applyCaptions(texts);
     PanGen->BContinue->setText(texts.GetText(settings::AboutOk));
     RxTrayIcon1->setHint(QLatin1String(product::kName));
@@ -253,6 +259,9 @@ void TFJotletLightMain::ShowOptions(bool languagePage)
 void TFJotletLightMain::ParkNotes(bool park)
 {
     m_notesParked = park;
+    // It would show what is parked.
+    if (park && m_notesWindow)
+        m_notesWindow->close();
     const int count = m_notes ? m_notes->count() : -1;
     for (int i = 0; i < count; ++i) {
         TSingolNote *note = m_notes->form(i);
@@ -263,7 +272,8 @@ void TFJotletLightMain::ParkNotes(bool park)
     }
 }
 
-QString TFJotletLightMain::runRemoteCommand(platform::ControlCommand command)
+QString TFJotletLightMain::runRemoteCommand(platform::ControlCommand command,
+                                            const QString &argument)
 {
     using platform::ControlCommand;
     if (command == ControlCommand::Exit || command == ControlCommand::Restart) {
@@ -294,9 +304,26 @@ QString TFJotletLightMain::runRemoteCommand(platform::ControlCommand command)
     case ControlCommand::About:
         runCommand(&TFJotletLightMain::About2Click);
         break;
+    case ControlCommand::Notes:
+        runCommand(&TFJotletLightMain::AllNotes1Click);
+        break;
+    case ControlCommand::Show:
+        return showNote(argument);
     case ControlCommand::Exit:
     case ControlCommand::Restart:
         break;
     }
     return {};
+}
+
+QString TFJotletLightMain::showNote(const QString &fileName)
+{
+    for (int i = 0; i < m_notes->count(); ++i) {
+        TSingolNote *note = m_notes->form(i);
+        if (!note->Discarded() && note->NoteFileName() == fileName) {
+            note->comeForward();
+            return {};
+        }
+    }
+    return QStringLiteral("there is no note %1").arg(fileName);
 }

@@ -19,6 +19,7 @@ class TVeskLista;
 namespace app {
 class AboutPanel;
 class FolderSync;
+class NotesWindow;
 class TrayIcon;
 
 // What the controller uses of the world outside the process. Members left
@@ -92,6 +93,7 @@ public:
     void NewJotlet1Click();
     void ShowAllJotlet1Click();
     void CloseAllJotlet1Click();
+    void AllNotes1Click();
     void DeleteAllJotlet1Click();
     void Options1Click();
     void About2Click();
@@ -120,7 +122,9 @@ public:
     // A request of another process (platform::kControlCommands): nothing
     // when it was carried out, else why not (busy with a window, ending,
     // notes not loaded yet, an exit that could not save a note).
-    QString runRemoteCommand(platform::ControlCommand command);
+    QString runRemoteCommand(platform::ControlCommand command, const QString &argument = {});
+    // The notes window, once it was opened.
+    app::NotesWindow *notesWindow() const { return m_notesWindow.get(); }
 
     // True once an end was requested and until it failed; hasEnded() once
     // the controller has closed.
@@ -153,6 +157,8 @@ private:
     // open modally or once the program is ending.
     void runCommand(void (TFJotletLightMain::*command)());
     bool isBusy() const;
+    // The note file's note shown, unrolled, raised and active; else why not.
+    QString showNote(const QString &fileName);
     // Runs a modal window of the controller, counting it as open meanwhile.
     template<typename Window> auto runModal(Window &&window)
     {
@@ -168,6 +174,7 @@ private:
         return window();
     }
 
+    std::unique_ptr<app::NotesWindow> m_notesWindow;
     std::unique_ptr<TVeskLista> m_notes;
     std::unique_ptr<app::FolderSync> m_folderSync;
     QMetaObject::Connection m_trayClick;

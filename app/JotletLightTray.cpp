@@ -3,6 +3,7 @@
 #include "app/AlarmScheduler.h"
 #include "app/DLista.h"
 #include "app/JotletLight.h"
+#include "app/NotesWindow.h"
 #include "app/TrayIcon.h"
 #include "note/Note.h"
 #include "settings/DResource.h"
@@ -66,6 +67,21 @@ void TFJotletLightMain::CloseAllJotlet1Click()
     const int count = m_notes ? m_notes->count() : -1;
     for (int i = 0; i < count; ++i)
         m_notes->form(i)->hide();
+}
+
+void TFJotletLightMain::AllNotes1Click()
+{
+    if (!m_notes)
+        return;
+    if (!m_notesWindow) {
+        m_notesWindow = std::make_unique<app::NotesWindow>([this] {
+            QList<TSingolNote *> notes;
+            for (int i = 0; i < (m_notes ? m_notes->count() : 0); ++i)
+                notes << m_notes->form(i);
+            return notes;
+        });
+    }
+    m_notesWindow->open();
 }
 
 void TFJotletLightMain::DeleteAllJotlet1Click()

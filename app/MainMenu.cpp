@@ -1,5 +1,6 @@
 #include "app/MainMenu.h"
 
+#include "app/NotesTexts.h"
 #include "settings/DResource.h"
 #include "settings/TextIds.h"
 
@@ -14,6 +15,7 @@ MainMenu::MainMenu()
     , Desktop1(PopupMenuPrinc->addMenu(QStringLiteral("Desktop")))
     , ShowAllJotlet1(Desktop1->addAction(QStringLiteral("Show All Jotlet")))
     , CloseAllJotlet1(Desktop1->addAction(QStringLiteral("Close All Jotlet")))
+    , AllNotes1(PopupMenuPrinc->addAction(QString::fromUtf8(notestexts::kAllNotes.builtIn)))
     , Options1(PopupMenuPrinc->addAction(QStringLiteral("Options")))
     , DeleteAllJotlet1(PopupMenuPrinc->addAction(QStringLiteral("Delete All Jotlet")))
     , About2(PopupMenuPrinc->addAction(QStringLiteral("About")))
@@ -33,6 +35,7 @@ void MainMenu::applyCaptions(const TReadRes &texts)
     Desktop1->setTitle(texts.GetText(settings::TrayDesktop));
     ShowAllJotlet1->setText(texts.GetText(settings::TrayShowAll));
     CloseAllJotlet1->setText(texts.GetText(settings::TrayHideAll));
+    AllNotes1->setText(notestexts::text(notestexts::kAllNotes));
     Options1->setText(texts.GetText(settings::TrayOptions));
     DeleteAllJotlet1->setText(texts.GetText(settings::TrayDeleteAll));
     Close1->setText(texts.GetText(settings::TrayExit));

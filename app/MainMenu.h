@@ -24,6 +24,7 @@ public:
     QMenu *const Desktop1;
     QAction *const ShowAllJotlet1;
     QAction *const CloseAllJotlet1;
+    QAction *const AllNotes1; // the notes window
     QAction *const Options1;
     QAction *const DeleteAllJotlet1;
     QAction *const About2;

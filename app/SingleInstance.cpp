@@ -45,12 +45,7 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
 
 bool SingleInstance::serve(Handler handler, QString *error)
 {
-    m_server = new platform::ControlServer(
-        platform::controlCommandWords(),
-        [handler = std::move(handler)](const QString &word) {
-            return handler(*platform::controlCommandNamed(word));
-        },
-        &m_owner);
+    m_server = new platform::ControlServer(std::move(handler), &m_owner);
     if (m_server->listen(m_socketPath, error))
         return true;
     delete m_server;

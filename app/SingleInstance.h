@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ControlCommands.h"
+#include "platform/ControlChannel.h"
 #include "platform/InstanceLock.h"
 
 #include <QObject>
@@ -10,10 +10,6 @@
 
 #include <functional>
 #include <memory>
-
-namespace platform {
-class ControlServer;
-}
 
 namespace app {
 
@@ -39,10 +35,10 @@ public:
 
     // After claim() gave Acquired: takes the requests of
     // platform::kControlCommands; each is carried out on the event loop by
-    // `handler`, which says why when it did not do it, and is answered
-    // then. False with a reason when the socket cannot be made (the program
+    // `handler`, with its argument, which says why when it did not do it,
+    // and is answered then. False with a reason when the socket cannot be made (the program
     // still runs, only unreachable).
-    using Handler = std::function<QString(platform::ControlCommand command)>;
+    using Handler = platform::ControlServer::Handler;
     bool serve(Handler handler, QString *error);
 
     // Stops taking requests and lets the next instance have the folder; a

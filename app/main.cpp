@@ -38,8 +38,8 @@ int runController(app::SingleInstance &instance)
         Qt::QueuedConnection);
     // Unreachable by jotletctl is no reason not to run.
     instance.serve(
-        [&controller](platform::ControlCommand command) {
-            return controller.runRemoteCommand(command);
+        [&controller](platform::ControlCommand command, const QString &argument) {
+            return controller.runRemoteCommand(command, argument);
         },
         nullptr);
     // There is no main window to activate: the one activation comes from

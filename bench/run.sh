@@ -1,11 +1,12 @@
 #!/bin/sh
 # Builds what the benchmarks need in a Release folder of their own and runs
-# every measurement: start-up, memory, saving, RTF, saving while typing and
-# idle, each beside its peer (xpad, unrtf) when that is installed; start-up
-# with openbox and without a window manager. Nothing is installed here.
+# every measurement: start-up, memory, saving, the notes window, RTF, saving
+# while typing and idle, each beside its peer (xpad, unrtf) when that is
+# installed; start-up with openbox and without a window manager. Nothing is
+# installed here.
 #
 #   bench/run.sh [--counts 1,50,200,1000] [--repeat 3] [--idle 60]
-#                [--only startup,saving,rtf,typing,idle] [--wm openbox,none]
+#                [--only startup,saving,noteswindow,rtf,typing,idle] [--wm openbox,none]
 #
 # Environment: JL_BENCH_BUILD (default <checkout>/build-bench), JL_BENCH_JOBS (2).
 set -eu

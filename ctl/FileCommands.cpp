@@ -27,7 +27,7 @@ using storage::FontDesc;
 using storage::NoteField;
 using storage::NoteRecord;
 using Kind = NoteField::Kind;
-using Member = std::pair<QString, QString>; // name, JSON text of the value
+using Member = JsonMember;
 
 constexpr int kMaxTextBytes = 255;
 constexpr int kMaxLines = 255;
@@ -50,25 +50,6 @@ template<class T> T &valueOf(NoteRecord &record, const NoteField &field)
 
 // ---- writing JSON, members in layout order
 
-// QJsonObject sorts its keys, so objects are put together here and only the
-// values go through QJsonDocument (which escapes them).
-QString jsonText(const QJsonValue &value)
-{
-    const QByteArray array = QJsonDocument(QJsonArray {value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-QString objectText(const QList<Member> &members, const QString &indent)
-{
-    QStringList lines;
-    for (const Member &m : members)
-        lines << indent + jsonText(m.first) + QStringLiteral(": ") + m.second;
-    const QString separator = indent.isEmpty() ? QStringLiteral(", ") : QStringLiteral(",\n");
-    const QString open = indent.isEmpty() ? QStringLiteral("{") : QStringLiteral("{\n");
-    const QString close = indent.isEmpty() ? QStringLiteral("}") : QStringLiteral("\n}");
-    return open + lines.join(separator) + close;
-}
-
 QString dateTimeText(double value)
 {
     const storage::DateTimeParts p = storage::splitDateTime(value);
@@ -83,7 +64,7 @@ QString fontText(const FontDesc &font)
     QList<Member> members;
     for (size_t i = 0; i < std::size(kFontMembers); ++i)
         members << Member {QString::fromLatin1(kFontMembers[i]), jsonText(values[i])};
-    return objectText(members, {});
+    return jsonObjectText(members, {});
 }
 
 QString fieldText(const NoteRecord &record, const NoteField &field)
@@ -110,12 +91,6 @@ QString fieldText(const NoteRecord &record, const NoteField &field)
         return jsonText(dateTimeText(valueOf<double>(record, field)));
     }
     return {};
-}
-
-void printOut(const QString &text)
-{
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fflush(stdout);
 }
 
 // ---- reading JSON
@@ -309,6 +284,33 @@ QByteArray readStandardInput()
 
 } // namespace
 
+// QJsonObject sorts its keys, so objects are put together here and only the
+// values go through QJsonDocument (which escapes them).
+QString jsonText(const QJsonValue &value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray {value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+QString jsonObjectText(const QList<JsonMember> &members, const QString &indent)
+{
+    QStringList lines;
+    for (const JsonMember &m : members)
+        lines << indent + jsonText(m.first) + QStringLiteral(": ") + m.second;
+    const QString separator = indent.isEmpty() ? QStringLiteral(", ") : QStringLiteral(",\n");
+    const QString open = indent.isEmpty() ? QStringLiteral("{") : QStringLiteral("{\n");
+    const QString close = indent.isEmpty() ? QStringLiteral("}") : QStringLiteral("\n}");
+    return open + lines.join(separator) + close;
+}
+
+QList<JsonMember> recordMembers(const NoteRecord &record)
+{
+    QList<JsonMember> members;
+    for (const NoteField &field : storage::noteFields())
+        members << JsonMember {QString::fromLatin1(field.name), fieldText(record, field)};
+    return members;
+}
+
 int dumpNoteFile(const QStringList &args)
 {
     if (args.size() != 1) {
@@ -338,7 +340,7 @@ int dumpNoteFile(const QStringList &args)
     }
     if (!error.isEmpty())
         members << Member {QStringLiteral("error"), jsonText(error)};
-    printOut(objectText(members, QStringLiteral("    ")) + QLatin1Char('\n'));
+    printOutput(jsonObjectText(members, QStringLiteral("    ")) + QLatin1Char('\n'));
     if (error.isEmpty())
         return 0;
     printError(QStringLiteral("dump: %1: %2").arg(args[0], error));

@@ -15,6 +15,16 @@ _jotletctl_files()
     compopt -o filenames 2>/dev/null
 }
 
+# The note files of the note folder by name, as show takes them.
+_jotletctl_notes()
+{
+    local folder="${XDG_DATA_HOME:-$HOME/.local/share}/Jotlet light cache" path
+    local IFS=$'\n'
+    for path in $(compgen -f -X '!*.jtl' -- "$folder/$1"); do
+        COMPREPLY+=("${path##*/}")
+    done
+}
+
 _jotletctl()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
@@ -32,6 +42,12 @@ _jotletctl()
         ;;
     convert)
         [ "$COMP_CWORD" -le 3 ] && _jotletctl_files "$cur" rtf jtl2 txt html htm
+        ;;
+    list)
+        [ "$COMP_CWORD" -eq 2 ] && COMPREPLY=($(compgen -W "--json" -- "$cur"))
+        ;;
+    show)
+        [ "$COMP_CWORD" -eq 2 ] && _jotletctl_notes "$cur"
         ;;
     esac
 }

@@ -20,6 +20,7 @@ struct Command
     const char *summary;
     bool needsGui; // rich text needs fonts and images, so a GUI application
     std::function<int(const QStringList &)> run;
+    const char *option = nullptr; // the one option of its own it takes
 };
 
 // The commands on files, then one request to the running program for each
@@ -33,11 +34,17 @@ const std::vector<Command> &commands()
              ctl::makeNoteFile},
             {"convert", "IN OUT", "convert a note body between .rtf, .jtl2, .txt and .html", true,
              ctl::convertBody},
+            {"list", "[--json]", "print every note: file, visible or hidden, title, text, alarm",
+             false, ctl::listNotes, "--json"},
+            {"search", "TEXT", "print the notes whose title or text holds TEXT", false,
+             ctl::searchNotes},
         };
         for (const platform::ControlCommandName &request : platform::kControlCommands) {
-            const char *word = request.word;
-            list.push_back({word, "", request.summary, false, [word](const QStringList &args) {
-                                return ctl::sendRequest(QLatin1String(word), args);
+            const char *arguments
+                = request.argument == platform::ControlArgument::NoteFile ? "FILE" : "";
+            list.push_back({request.word, arguments, request.summary, false,
+                            [&request](const QStringList &args) {
+                                return ctl::sendRequest(request, args);
                             }});
         }
         return list;
@@ -96,6 +103,12 @@ void printError(const QString &message)
 {
     std::fprintf(stderr, "jotletctl: %s\n", message.toLocal8Bit().constData());
 }
+
+void printOutput(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
 } // namespace ctl
 
 int main(int argc, char **argv)
@@ -123,7 +136,9 @@ int main(int argc, char **argv)
         } else if (!optionsEnded && isHelp(argv[i])) {
             return usage(stdout, 0);
         } else if (!optionsEnded && isOption(argv[i])) {
-            return wrongWord("option", argv[i]);
+            if (!command->option || std::strcmp(argv[i], command->option) != 0)
+                return wrongWord("option", argv[i]);
+            args << QString::fromLatin1(argv[i]);
         } else {
             args << QString::fromLocal8Bit(argv[i]);
         }

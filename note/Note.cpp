@@ -13,6 +13,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Guarded.h"
 #include "ui/NoteText.h"
+#include "ui/QuietShow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,7 +24,6 @@
 #include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -257,14 +257,9 @@ void TSingolNote::SetOnTop(bool value)
 {
     if (m_discarded)
         return;
-    // Only the stacking band changes: setWindowFlags would hide and re-create
-    // the window, so the created window gets the hint directly and the
-    // widget's flags are kept in step for a window not yet created.
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, value);
-    overrideWindowFlags(flags);
-    if (QWindow *window = windowHandle())
-        window->setFlag(Qt::WindowStaysOnTopHint, value);
+    m_aboveUntilDeactivated = false;
+    // Only the stacking band changes.
+    ui::setStaysOnTop(this, value);
     if (m_record.onTop != value)
         noteChanged();
     m_record.onTop = value;
@@ -287,6 +282,29 @@ void TSingolNote::takeFocus()
     raise();
     activateWindow();
     NoteText->setFocus(Qt::OtherFocusReason);
+}
+
+void TSingolNote::comeForward()
+{
+    if (m_discarded)
+        return;
+    if (height() == notegeometry::kRolledUpSide)
+        NoteTitleDblClick();
+    // Out of reach under a note kept on top is not in front: for as long
+    // as the user works in it, it is kept on top too.
+    if (!m_record.onTop) {
+        ui::setStaysOnTop(this, true);
+        m_aboveUntilDeactivated = true;
+    }
+    takeFocus();
+}
+
+void TSingolNote::endComingForward()
+{
+    if (!m_aboveUntilDeactivated)
+        return;
+    m_aboveUntilDeactivated = false;
+    ui::setStaysOnTop(this, m_record.onTop);
 }
 
 void TSingolNote::LayoutBody()
@@ -333,8 +351,10 @@ void TSingolNote::Ontop1Click()
 
 bool TSingolNote::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowDeactivate)
+    if (event->type() == QEvent::WindowDeactivate) {
+        endComingForward();
         FormDeactivate();
+    }
     return QWidget::event(event);
 }
 
@@ -378,6 +398,7 @@ void TSingolNote::showEvent(QShowEvent *event)
 
 void TSingolNote::hideEvent(QHideEvent *event)
 {
+    endComingForward();
     if (!event->spontaneous())
         noteChanged();
     QWidget::hideEvent(event);
@@ -393,6 +414,7 @@ void TSingolNote::matchPlaceOnScreen()
 
 void TSingolNote::noteChanged()
 {
+    Q_EMIT changed();
     if (m_discarded)
         return;
     if (!m_unsavedSince.isValid())

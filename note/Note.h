@@ -120,6 +120,13 @@ public:
     // Shown, in front and active, with the keyboard in the body: where the
     // user types next.
     void takeFocus();
+    // The note the user asked for, whole: shown, unrolled, above every
+    // window (above notes kept on top as well, until it loses activation)
+    // and active with the keyboard in the body. Nothing for a discarded note.
+    void comeForward();
+    // The note's own "Close", asked from `asker`: on OK to the close question the
+    // note is closed for good, which deletes its files. True when it was.
+    bool closeForGood(QWidget *asker);
     // Title strip and body laid out again inside the frame.
     void LayoutBody();
 
@@ -158,6 +165,9 @@ public:
 Q_SIGNALS:
     // The note wrote its files (or, discarded, deleted them).
     void noteSaved();
+    // What a listing of the notes shows of it may differ now: at every
+    // noteChanged, when it is loaded (again) and when it is closed for good.
+    void changed();
 
 public:
     static constexpr int kForkOffset = 24;
@@ -246,6 +256,8 @@ private:
 
     void saveChanges();
     void forgetChanges();
+    // Back into its own band after comeForward.
+    void endComingForward();
     void matchPlaceOnScreen();
     storage::NoteRecord record() const;
     void loadBody(const storage::NoteRecord &loaded, const QString &companion);
@@ -263,6 +275,7 @@ private:
     bool m_discarded = false;
     bool m_parked = false;
     bool m_parkedVisible = false;
+    bool m_aboveUntilDeactivated = false;
     QString m_noteFolder;
     QString m_noteFileName;
     // The files as this note last read or wrote them; none before either.

@@ -230,10 +230,17 @@ void TSingolNote::Hide1Click()
 
 void TSingolNote::Close1Click()
 {
-    if (!dialogs::confirm(this, TReadRes::current().GetText(settings::CloseQuestion)))
-        return;
+    closeForGood(this);
+}
+
+bool TSingolNote::closeForGood(QWidget *asker)
+{
+    if (m_discarded
+        || !dialogs::confirm(asker, TReadRes::current().GetText(settings::CloseQuestion)))
+        return false;
     discard();
     close();
+    return true;
 }
 
 // Body menu.

@@ -125,6 +125,8 @@ void TSingolNote::LoadNote(const QString &fileName)
     m_knownFiles = reading;
     m_goneElsewhere = false;
     forgetChanges();
+    // Loaded again in place, it may read differently in a listing.
+    Q_EMIT changed();
 }
 
 void TSingolNote::loadBody(const storage::NoteRecord &loaded, const QString &companion)

@@ -33,14 +33,15 @@ void TSingolNote::fireAlarm()
 
 void TSingolNote::expire()
 {
-    m_discarded = true;
     m_record.expirationEnabled = false;
+    discard();
     close();
 }
 
 void TSingolNote::discard()
 {
     m_discarded = true;
+    Q_EMIT changed();
 }
 
 void TSingolNote::park()

@@ -31,6 +31,18 @@ bool isCommandWord(const QByteArray &word)
     return true;
 }
 
+bool isArgumentWord(const QByteArray &word)
+{
+    if (word.isEmpty() || word.size() > kMaxControlArgument)
+        return false;
+    for (char c : word) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.'
+              || c == '_' || c == '-'))
+            return false;
+    }
+    return true;
+}
+
 void drop(QLocalSocket *socket)
 {
     socket->abort();
@@ -61,24 +73,30 @@ QString controlSocketPath(const QString &noteFolder)
     return dir + QStringLiteral("/jotletlight-") + QString::fromLatin1(hash);
 }
 
-QByteArray formatControlRequest(const QString &command)
+QByteArray formatControlRequest(const ControlRequest &request)
 {
-    return kPrefix + command.toLatin1() + '\n';
+    QByteArray line = kPrefix + request.command.toLatin1();
+    if (!request.argument.isEmpty())
+        line += ' ' + request.argument.toLatin1();
+    return line + '\n';
 }
 
-std::optional<QString> parseControlRequest(const QByteArray &line)
+std::optional<ControlRequest> parseControlRequest(const QByteArray &line)
 {
     if (line.size() > kMaxControlMessage || !line.startsWith(kPrefix) || !line.endsWith('\n'))
         return std::nullopt;
-    const QByteArray word = line.mid(kPrefix.size(), line.size() - kPrefix.size() - 1);
-    if (!isCommandWord(word))
+    const QByteArray words = line.mid(kPrefix.size(), line.size() - kPrefix.size() - 1);
+    // One blank at most: the command, then its argument.
+    const qsizetype blank = words.indexOf(' ');
+    const QByteArray word = blank < 0 ? words : words.left(blank);
+    const QByteArray argument = blank < 0 ? QByteArray() : words.mid(blank + 1);
+    if (!isCommandWord(word) || (blank >= 0 && !isArgumentWord(argument)))
         return std::nullopt;
-    return QString::fromLatin1(word);
+    return ControlRequest(QString::fromLatin1(word), QString::fromLatin1(argument));
 }
 
-ControlServer::ControlServer(QStringList commands, Handler handler, QObject *parent)
+ControlServer::ControlServer(Handler handler, QObject *parent)
     : QObject(parent)
-    , m_commands(std::move(commands))
     , m_handler(std::move(handler))
     , m_server(new QLocalServer(this))
     , m_watch(new QTimer(this))
@@ -143,24 +161,29 @@ void ControlServer::answer(QLocalSocket *socket)
         return;
     const QByteArray line = socket->readLine(kMaxControlMessage + 1);
     socket->readAll();
-    const std::optional<QString> command = parseControlRequest(line);
-    if (!command) {
+    const std::optional<ControlRequest> request = parseControlRequest(line);
+    if (!request) {
         reply(socket, QStringLiteral("malformed request"));
-    } else if (!m_commands.contains(*command)) {
-        reply(socket, QStringLiteral("unknown command ") + *command);
-    } else {
-        // On the event loop, so the handler may end this server (an exit
-        // does); the answer says whether it was done.
-        socket->setProperty(kAnswering, true);
-        QTimer::singleShot(0, this, [handler = m_handler, c = *command, s = QPointer(socket)] {
-            const QString refusal = handler(c);
-            if (s)
-                reply(s, refusal);
-        });
+        return;
     }
+    if (const QString refusal = controlRequestRefusal(request->command, request->argument);
+        !refusal.isEmpty()) {
+        reply(socket, refusal);
+        return;
+    }
+    // On the event loop, so the handler may end this server (an exit does);
+    // the answer says whether it was done.
+    socket->setProperty(kAnswering, true);
+    QTimer::singleShot(0, this,
+                       [handler = m_handler, command = *controlCommandNamed(request->command),
+                        argument = request->argument, s = QPointer(socket)] {
+                           const QString refusal = handler(command, argument);
+                           if (s)
+                               reply(s, refusal);
+                       });
 }
 
-bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
+bool sendControlRequest(const QString &socketPath, const ControlRequest &request, QString *error,
                         int timeoutMs, bool *answered)
 {
     if (answered)
@@ -172,7 +195,7 @@ bool sendControlRequest(const QString &socketPath, const QString &command, QStri
             *error = QStringLiteral("Jotlet Light is not running");
         return false;
     }
-    socket.write(formatControlRequest(command));
+    socket.write(formatControlRequest(request));
     socket.flush();
     QByteArray reply;
     while (!reply.contains('\n') && socket.waitForReadyRead(timeoutMs))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ControlCommands.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -12,7 +14,10 @@ class QTimer;
 
 // Requests from other processes (jotletctl, a second start) to the running
 // instance, over a per-user local socket. One request per connection:
-//   "jotlet/1 <command>\n"   answered by   "ok\n"  or  "error <reason>\n".
+//   "jotlet/1 <command>\n" or "jotlet/1 <command> <argument>\n"
+// answered by "ok\n" or "error <reason>\n". A command is lower-case letters
+// and '-'; an argument, one word of at most kMaxControlArgument letters,
+// digits, '.', '_' and '-'.
 namespace platform {
 
 inline constexpr int kMaxControlMessage = 128;
@@ -21,9 +26,27 @@ inline constexpr int kMaxControlMessage = 128;
 // path (links resolved).
 QString controlSocketPath(const QString &noteFolder);
 
-QByteArray formatControlRequest(const QString &command);
-// The command of a well-formed request line, or nothing.
-std::optional<QString> parseControlRequest(const QByteArray &line);
+struct ControlRequest
+{
+    // A request of a command without argument may be given as its word.
+    ControlRequest(QString word = {}, QString argumentWord = {})
+        : command(std::move(word))
+        , argument(std::move(argumentWord))
+    {
+    }
+    QString command;
+    QString argument; // empty: none
+
+    friend bool operator==(const ControlRequest &a, const ControlRequest &b)
+    {
+        return a.command == b.command && a.argument == b.argument;
+    }
+    friend bool operator!=(const ControlRequest &a, const ControlRequest &b) { return !(a == b); }
+};
+
+QByteArray formatControlRequest(const ControlRequest &request);
+// The command and argument of a well-formed request line, or nothing.
+std::optional<ControlRequest> parseControlRequest(const QByteArray &line);
 
 // At most this many connections are open at a time; a new one beyond that
 // pushes out the oldest, which had its time to send its line.
@@ -35,11 +58,12 @@ class ControlServer : public QObject
 public:
     // Carries out a request: nothing when it was done, else why not. The
     // answer goes back once it returns.
-    using Handler = std::function<QString(const QString &command)>;
+    using Handler = std::function<QString(ControlCommand command, const QString &argument)>;
 
-    // Takes the requests of `commands`, each on the event loop after the
-    // connection that brought it was read; every other request is refused.
-    ControlServer(QStringList commands, Handler handler, QObject *parent = nullptr);
+    // Takes the requests of kControlCommands with the argument each needs,
+    // each on the event loop after the connection that brought it was read;
+    // every other request is refused (see controlRequestRefusal).
+    explicit ControlServer(Handler handler, QObject *parent = nullptr);
 
     // Call only while holding the instance lock: a leftover socket of a
     // crashed instance is removed first. Once listening, it stays so: when
@@ -54,7 +78,6 @@ private:
     void answer(QLocalSocket *socket);
     void keepListening();
 
-    QStringList m_commands;
     Handler m_handler;
     QLocalServer *m_server;
     QString m_socketPath;
@@ -65,7 +88,7 @@ private:
 // Sends one request and waits for the answer. False with a reason when no
 // instance runs or it did not carry the request out; `answered` tells the
 // two apart.
-bool sendControlRequest(const QString &socketPath, const QString &command, QString *error,
+bool sendControlRequest(const QString &socketPath, const ControlRequest &request, QString *error,
                         int timeoutMs = 15000, bool *answered = nullptr);
 
 } // namespace platform

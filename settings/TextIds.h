@@ -17,6 +17,7 @@ enum TextId : int {
     TrayOptions, // 4 Options1
     TrayDeleteAll, // 5 DeleteAllJotlet1
     TrayExit, // 6 Close1
+    TrayAllNotes = 12, // 12 AllNotes1; also the notes window's caption
     TrayAbout = 17, // 17 About2
     DeleteAllQuestion = 72, // 72 the confirmation before all notes are deleted
 
@@ -79,6 +80,22 @@ enum TextId : int {
     AlarmOk, // 61 btnOk; also the font dialog's OK
     AlarmCancel, // 62 btnCancel; also the font dialog's Cancel
 
+    // The notes window.
+    NotesSearch = 13, // 13 the search field's placeholder
+    NotesShow, // 14 the Show button
+    NotesHide, // 15 the Hide button
+    NotesCloseForGood = 18, // 18 the Close for good button
+    NotesHidden = 24, // 24 the mark of a hidden note
+    NotesRolledUp, // 25 the mark of a rolled-up note
+    NotesOnTop = 65, // 65 the mark of a note kept on top
+    NotesAlarm, // 66 before the time of an alarm still to go off
+    NotesExpires, // 67 before the time of an expiration
+    NotesNoMatch, // 68 in the empty list when no note matches
+    NotesNoNotes, // 69 in the empty list when there are no notes
+    NotesUntitled, // 70 the title of a note without one
+    NotesCloseWindow, // 71 the Close button
+    NotesKeysHint = 83, // 83 the keys below the list
+
     // The options dialog.
     OptionsTitle = 73, // 73 Label1
     OptionsPosition, // 74 Label2
@@ -107,7 +124,8 @@ enum TextId : int {
     OptionsRunAtStartup, // 104 cbRunAtWindows
 };
 
-static_assert(TrayExit == 6 && TitleHint == 11 && TitleMenuOnTop == 29 && TitleMenuAlarms == 50
+static_assert(TrayExit == 6 && NotesHide == 15 && NotesRolledUp == 25 && NotesCloseWindow == 71
+                  && TitleHint == 11 && TitleMenuOnTop == 29 && TitleMenuAlarms == 50
                   && BodyMenuNoteBackground == 48 && AboutNotesCount == 23 && AlarmCancel == 62
                   && OptionsAuthor == 82 && OptionsPositions == 91 && OptionsRunAtStartup == 104,
               "the ids are the numbers of the language files");

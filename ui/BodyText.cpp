@@ -99,6 +99,13 @@ void loadBody(QTextDocument &document, const QByteArray &bytes, const QTextCharF
         setPlainLines(document, splitPlainText(platform::decodeAnsi(bytes)));
 }
 
+QStringList bodyLines(const QByteArray &bytes)
+{
+    if (std::optional<QStringList> lines = rtf::readPlainLines(bytes))
+        return *std::move(lines);
+    return splitPlainText(platform::decodeAnsi(bytes));
+}
+
 QByteArray readBodyFile(const QString &path)
 {
     const std::optional<QByteArray> bytes

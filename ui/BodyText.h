@@ -29,6 +29,9 @@ QStringList splitPlainText(const QString &text);
 void loadBody(QTextDocument &document, const QByteArray &bytes,
               const QTextCharFormat &implicit = QTextCharFormat());
 
+// The lines loadBody would give the bytes, without building a document.
+QStringList bodyLines(const QByteArray &bytes);
+
 // A body file's bytes. EInOutError "File not found" when it is missing;
 // EInOutError naming the file when it is larger than the limit for bodies
 // (512 MB), a symbolic link or no regular file (none of these is read), or

@@ -8,4 +8,8 @@ namespace ui {
 // is working in.
 void showWithoutActivating(QWidget *window);
 
+// Into or out of the always-on-top band, without hiding, moving, showing
+// or activating the window.
+void setStaysOnTop(QWidget *window, bool onTop);
+
 } // namespace ui

@@ -1,8 +1,9 @@
 // Any bytes sent to the running instance's control server over a real local
 // socket: the server never crashes, answers a complete line (or more than a
-// request can hold) with exactly one line, "ok" only for a known command,
-// hands each accepted command on once, and lets go of every connection,
-// including those of clients that leave without finishing a line.
+// request can hold) with exactly one line, "ok" only for a known command
+// with the argument it needs, hands each accepted command on once with that
+// argument, and lets go of every connection, including those of clients
+// that leave without finishing a line.
 #include "platform/ControlChannel.h"
 
 #include <QAbstractEventDispatcher>
@@ -20,14 +21,12 @@
 
 namespace {
 
-const QStringList kCommands
-    = {QStringLiteral("exit"), QStringLiteral("show-all"), QStringLiteral("new")};
-
 struct Harness
 {
     QString socketPath;
     std::unique_ptr<platform::ControlServer> server;
-    QStringList received;
+    QList<platform::ControlRequest> received;
+    platform::ControlRequest expected;
 };
 
 Harness &harness()
@@ -78,11 +77,13 @@ QByteArray expectedAnswer(const QByteArray &input)
     const qsizetype lineLength = end < 0 ? input.size() : end + 1;
     const QByteArray line
         = input.left(qMin(lineLength, qsizetype(platform::kMaxControlMessage + 1)));
-    const std::optional<QString> command = platform::parseControlRequest(line);
-    if (!command)
+    const std::optional<platform::ControlRequest> request = platform::parseControlRequest(line);
+    if (!request)
         return "error malformed request\n";
-    if (!kCommands.contains(*command))
-        return "error unknown command " + command->toLatin1() + '\n';
+    const QString refusal = platform::controlRequestRefusal(request->command, request->argument);
+    if (!refusal.isEmpty())
+        return "error " + refusal.toLatin1() + '\n';
+    harness().expected = *request;
     return "ok\n";
 }
 
@@ -100,10 +101,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     Harness &h = harness();
     h.socketPath = QDir::tempPath() + QStringLiteral("/jl-fuzz-control-")
         + QString::number(QCoreApplication::applicationPid());
-    h.server = std::make_unique<platform::ControlServer>(kCommands, [](const QString &command) {
-        harness().received << command;
-        return QString();
-    });
+    h.server = std::make_unique<platform::ControlServer>(
+        [](platform::ControlCommand command, const QString &argument) {
+            harness().received << platform::ControlRequest(platform::controlCommandWord(command),
+                                                           argument);
+            return QString();
+        });
     if (!h.server->listen(h.socketPath, nullptr))
         abort();
     std::atexit(removeSocket);
@@ -113,9 +116,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QByteArray expected = expectedAnswer(input);
     Harness &h = harness();
     h.received.clear();
+    const QByteArray expected = expectedAnswer(input);
 
     QLocalSocket client;
     client.connectToServer(h.socketPath);
@@ -146,6 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!pumpUntil([&] {
             return !serverHoldsConnections() && h.received.size() == (expected == "ok\n" ? 1 : 0);
         }))
+        abort();
+    if (!h.received.isEmpty() && h.received.first() != h.expected)
         abort();
     dropSpentDeadlines();
     return 0;

@@ -105,20 +105,22 @@ TEST_F(ControllerTest, AnEmptyNoteFolderGivesAnEmptyListAndTheCaptionsOfTheLangu
     const TReadRes &texts = TReadRes::current();
     const app::MainMenu &menu = controller->Menu;
     const QList<QAction *> items = menu.PopupMenuPrinc->actions();
-    ASSERT_EQ(items.size(), 7);
+    ASSERT_EQ(items.size(), 8);
     EXPECT_EQ(items[0], menu.NewJotlet1);
     EXPECT_EQ(items[1], menu.Desktop1->menuAction());
-    EXPECT_EQ(items[2], menu.Options1);
-    EXPECT_EQ(items[3], menu.DeleteAllJotlet1);
-    EXPECT_EQ(items[4], menu.About2);
-    EXPECT_TRUE(items[5]->isSeparator());
-    EXPECT_EQ(items[6], menu.Close1);
+    EXPECT_EQ(items[2], menu.AllNotes1);
+    EXPECT_EQ(items[3], menu.Options1);
+    EXPECT_EQ(items[4], menu.DeleteAllJotlet1);
+    EXPECT_EQ(items[5], menu.About2);
+    EXPECT_TRUE(items[6]->isSeparator());
+    EXPECT_EQ(items[7], menu.Close1);
     EXPECT_EQ(menu.Desktop1->actions(),
               (QList<QAction *> {menu.ShowAllJotlet1, menu.CloseAllJotlet1}));
     EXPECT_EQ(menu.NewJotlet1->text(), texts.GetText(0));
     EXPECT_EQ(menu.Desktop1->title(), texts.GetText(1));
     EXPECT_EQ(menu.ShowAllJotlet1->text(), texts.GetText(2));
     EXPECT_EQ(menu.CloseAllJotlet1->text(), texts.GetText(3));
+    EXPECT_EQ(menu.AllNotes1->text(), texts.GetText(12));
     EXPECT_EQ(menu.Options1->text(), texts.GetText(4));
     EXPECT_EQ(menu.DeleteAllJotlet1->text(), texts.GetText(5));
     EXPECT_EQ(menu.Close1->text(), texts.GetText(6));
@@ -391,7 +393,9 @@ TEST_F(ControllerTest, RequestsThroughTheControlSocketReachTheController)
     QObject::connect(controller.get(), &TFJotletLightMain::noteFolderReleased,
                      [&instance] { instance.release(); });
     ASSERT_TRUE(instance.serve(
-        [&](platform::ControlCommand command) { return controller->runRemoteCommand(command); },
+        [&](platform::ControlCommand command, const QString &argument) {
+            return controller->runRemoteCommand(command, argument);
+        },
         nullptr));
 
     const QString socket = platform::controlSocketPath(folder());

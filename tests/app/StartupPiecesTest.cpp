@@ -135,7 +135,7 @@ TEST(SingleInstanceTest, ASecondStartAsksTheFirstToShowAllAndEnds)
     ASSERT_EQ(first.claim(0), SingleInstance::Claim::Acquired);
     QStringList received;
     ASSERT_TRUE(first.serve(
-        [&](platform::ControlCommand command) {
+        [&](platform::ControlCommand command, const QString &) {
             received << platform::controlCommandWord(command);
             return QString();
         },
@@ -160,7 +160,8 @@ TEST(SingleInstanceTest, TheNextInstanceWaitsForTheEndingOneToLetGo)
 {
     SingleInstance first(instanceFolder("c"));
     ASSERT_EQ(first.claim(0), SingleInstance::Claim::Acquired);
-    ASSERT_TRUE(first.serve([](platform::ControlCommand) { return QString(); }, nullptr));
+    ASSERT_TRUE(
+        first.serve([](platform::ControlCommand, const QString &) { return QString(); }, nullptr));
     // What a restart does: stop answering and let go, a moment later.
     first.release();
 
@@ -189,20 +190,26 @@ TEST(SingleInstanceTest, OnlyTheProgramsCommandsAreTaken)
     ASSERT_EQ(instance.claim(0), SingleInstance::Claim::Acquired);
     QStringList received;
     ASSERT_TRUE(instance.serve(
-        [&](platform::ControlCommand command) {
+        [&](platform::ControlCommand command, const QString &) {
             received << platform::controlCommandWord(command);
             return QString();
         },
         nullptr));
     const QString socket = platform::controlSocketPath(instanceFolder("e"));
-    for (const QString &command : platform::controlCommandWords()) {
+    for (const platform::ControlCommandName &command : platform::kControlCommands) {
+        // Each with the argument it takes.
+        const platform::ControlRequest request(QLatin1String(command.word),
+                                               command.argument == platform::ControlArgument::None
+                                                   ? QString()
+                                                   : QStringLiteral("1.jtl"));
         EXPECT_TRUE(whileServing<bool>(
-            [&] { return platform::sendControlRequest(socket, command, nullptr, 30000); }));
+            [&] { return platform::sendControlRequest(socket, request, nullptr, 30000); }));
     }
     EXPECT_FALSE(whileServing<bool>([&] {
         return platform::sendControlRequest(socket, QStringLiteral("quit"), nullptr, 30000);
     }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 7; }));
+    const int count = int(platform::kControlCommands.size());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= count; }));
     EXPECT_EQ(received, platform::controlCommandWords());
-    EXPECT_EQ(received.size(), 7);
+    EXPECT_EQ(received.size(), count);
 }

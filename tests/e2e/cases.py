@@ -2,6 +2,7 @@
 drives the real program as a user would, with the mouse, the keyboard, the
 tray and jotletctl."""
 import datetime
+import json
 import os
 import re
 import signal
@@ -16,10 +17,11 @@ TRAY_MENU_KEYS = {
     "new": ["Down"],
     "show-all": ["Down", "Down", "Right"],
     "hide-all": ["Down", "Down", "Right", "Down"],
-    "options": ["Down"] * 3,
-    "delete-all": ["Down"] * 4,
-    "about": ["Down"] * 5,
-    "exit": ["Down"] * 6,
+    "all-notes": ["Down"] * 3,
+    "options": ["Down"] * 4,
+    "delete-all": ["Down"] * 5,
+    "about": ["Down"] * 6,
+    "exit": ["Down"] * 7,
 }
 TITLE_HEIGHT = 15
 SETTLE = 0.8
@@ -487,7 +489,8 @@ def untouched_notes_stay_as_they_were(program):
 
 
 TRAY_MENU = [("New Jotlet", []), ("Desktop", [("Show All Jotlet", []), ("Close All Jotlet", [])]),
-             ("Options", []), ("Delete All Jotlet", []), ("About", []), ("Exit", [])]
+             ("All notes", []), ("Options", []), ("Delete All Jotlet", []), ("About", []),
+             ("Exit", [])]
 
 
 def menu_labels(entries):
@@ -609,6 +612,64 @@ def dialogs_in_front_and_focus(program):
         wait_until(lambda: program.pids() and program.pids() != old, 20, "the restart")
         program.wait_for_windows(2)
     check(places[0] == places[1], "the options dialog moved: %s" % places)
+
+
+def active_window(desktop):
+    out = desktop.xdotool("getactivewindow").strip()
+    return int(out) if out.isdigit() else None
+
+
+def notes_window_finds_and_shows(program):
+    """jotletctl list --json lists notes made with jotletctl make, without the
+    program. Then every note is hidden, jotletctl show brings back the one kept
+    on top, the notes window finds another by a word of its text (typed in
+    capitals, without its accent), and Enter brings that one back above the
+    note kept on top, with the keyboard in it."""
+    desktop, account = program.desktop, program.account
+    settle(account)
+    account.make_note("100.jtl", note_record("Shopping", 40, 40, 200, 120),
+                      minimal_rtf("Milk and bread"))
+    account.make_note("101.jtl", note_record("Plumber", 300, 200, 240, 140),
+                      minimal_rtf("Mr. Lef\\'e8vre 0555 123"))
+    account.make_note("102.jtl", note_record("On top", 250, 150, 400, 300, onTop=True),
+                      minimal_rtf("Kept on top"))
+
+    listed = program.ctl("list", "--json")
+    check(listed.returncode == 0, "jotletctl list --json: " + listed.stderr)
+    notes = json.loads(listed.stdout)
+    check([n["file"] for n in notes] == ["100.jtl", "101.jtl", "102.jtl"],
+          "the notes listed: %s" % listed.stdout)
+    check(set(notes[1]) == set(account.dump_note("101.jtl")) | {"file", "text"},
+          "the members of dump, file and text: %s" % sorted(notes[1]))
+    check(notes[1]["title"] == "Plumber" and notes[1]["text"] == "Mr. Lef\u00e8vre 0555 123",
+          "title and text: %s" % notes[1])
+
+    start_settled(program)
+    program.wait_for_windows(3)
+    tray_menu(program, "hide-all")
+    program.wait_for_windows(0)
+    result = program.ctl("show", "102.jtl")
+    check(result.returncode == 0, "jotletctl show 102.jtl: " + result.stderr)
+    on_top = program.wait_for_windows(1)[0]
+    result = program.ctl("show", "999.jtl")
+    check(result.returncode == 1 and "there is no note 999.jtl" in result.stderr,
+          "jotletctl show of no note: %s %r" % (result.returncode, result.stderr))
+
+    tray_menu(program, "all-notes")
+    window = program.wait_for_window("All notes")
+    wait_until(lambda: active_window(desktop) == window, 10, "the notes window to be active")
+    desktop.type_text("LEFEVRE")
+    time.sleep(SETTLE)
+    desktop.key("Return")
+    note = [w for w in program.wait_for_windows(2) if w != on_top][0]
+    wait_geometry(desktop, note, (300, 200, 240, 140), "the plumber's note where it was")
+    wait_until(lambda: active_window(desktop) == note, 10, "the note to be active")
+    order = stacking(desktop)
+    check(order.index(note) > order.index(on_top), "the note is under the note kept on top")
+    desktop.type_text("Call back ")
+    wait_until(lambda: "Call back" in open(
+        os.path.join(account.note_folder, "101.jtl2"), encoding="latin-1").read(), 10,
+        "the typed text to reach the note")
 
 
 def bodies(account):
@@ -737,4 +798,5 @@ CASES = {f.__name__: f for f in (first_start, tray_commands, move_resize_rollup,
                                   tray_coming_and_going, typing_survives_a_crash, display_lost,
                                   places_after_about, ending_with_a_dialog_open,
                                   tray_through_status_notifier, wayland_through_xwayland,
-                                  dialogs_in_front_and_focus, synced_note_folder)}
+                                  dialogs_in_front_and_focus, synced_note_folder,
+                                  notes_window_finds_and_shows)}

@@ -40,12 +40,27 @@ NOTES = [
 # Kept on top in the middle of the screen, where questions appear.
 ON_TOP = ("13.jtl", "Kept on top", 400, 220, 480, 300, 0xC0FFC0, 0x90D090,
           font("DejaVu Sans", 10), ["A note kept above other windows"])
+# Put away, for the notes window: hidden, one rolled up, one with an alarm.
+HIDDEN = [
+    ("14.jtl", "Garage", 60, 400, 200, 20, 0xE0E0E0, 0xB0B0B0, font("DejaVu Sans", 10),
+     ["Door code 4711", "Spare key at Anna's"]),
+    ("15.jtl", "Plumber", 300, 400, 200, 140, 0xFFD0E0, 0xE0A0B8, font("DejaVu Sans", 10),
+     ["Mr. Lefèvre 0555 123 987", "Tuesday morning"]),
+    ("16.jtl", "Birthdays", 540, 400, 200, 140, 0xD0F0FF, 0xA0D0F0, font("DejaVu Sans", 10),
+     ["Anna 12 May", "Tom 3 August"]),
+]
+ALARM = {"alarmEnabled": True, "alarmDate": "2030-05-11T00:00:00",
+         "alarmTime": "1899-12-30T18:00:00"}
 
 
 def add_notes(account):
-    for name, title, left, top, w, h, back, title_back, body_font, lines in NOTES + [ON_TOP]:
+    for name, title, left, top, w, h, back, title_back, body_font, lines in \
+            NOTES + [ON_TOP] + HIDDEN:
+        hidden = name in [n[0] for n in HIDDEN]
         record = note_record(title, left, top, w, h, backColor=back, titleColor=title_back,
-                             bodyFont=body_font, lines=lines, onTop=name == ON_TOP[0])
+                             bodyFont=body_font, lines=lines, onTop=name == ON_TOP[0],
+                             visible=not hidden, restoreWidth=w, restoreHeight=140,
+                             **(ALARM if name == "16.jtl" else {}))
         record["titleFont"] = dict(body_font, bold=True, italic=False, size=10)
         account.make_note(name, record, rtf(lines, body_font["name"]))
 
@@ -127,6 +142,20 @@ def take(program, desktop, out):
     desktop.screenshot(os.path.join(out, "question-above-note.png"),
                        (min(bx, 400) - 10, min(by, 220) - 10, 500, 320))
     desktop.key("Escape")
+    time.sleep(SETTLE)
+    take_notes_window(program, desktop, out)
+
+
+def take_notes_window(program, desktop, out):
+    """The notes window with every note, then searching for a name."""
+    tray_menu(program, "all-notes")
+    window = program.wait_for_window("All notes")
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "notes-window.png"), desktop.geometry(window))
+    desktop.type_text("anna")
+    time.sleep(SETTLE * 2)
+    desktop.screenshot(os.path.join(out, "notes-search.png"), desktop.geometry(window))
+    desktop.key("Escape", "Escape")
 
 
 if __name__ == "__main__":

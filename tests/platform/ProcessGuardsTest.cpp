@@ -51,22 +51,44 @@ TEST(InstanceLock, OtherFoldersAreIndependent)
 TEST(ControlRequest, OnlyWellFormedLinesAreAccepted)
 {
     EXPECT_EQ(parseControlRequest(formatControlRequest(QStringLiteral("show-all"))),
-              QStringLiteral("show-all"));
+              ControlRequest(QStringLiteral("show-all")));
+    const ControlRequest show(QStringLiteral("show"), QStringLiteral("123.jtl"));
+    EXPECT_EQ(formatControlRequest(show), "jotlet/1 show 123.jtl\n");
+    EXPECT_EQ(parseControlRequest("jotlet/1 show 123.jtl\n"), show);
     EXPECT_FALSE(parseControlRequest("jotlet/1 exit")); // no line end
     EXPECT_FALSE(parseControlRequest("jotlet/2 exit\n")); // other version
     EXPECT_FALSE(parseControlRequest("jotlet/1 \n")); // no command
-    EXPECT_FALSE(parseControlRequest("jotlet/1 rm -rf /\n")); // not one word
+    EXPECT_FALSE(parseControlRequest("jotlet/1 rm -rf /\n")); // not two words
+    EXPECT_FALSE(parseControlRequest("jotlet/1 show ../1.jtl\n")); // a path
+    EXPECT_FALSE(parseControlRequest("jotlet/1 show \n")); // an empty argument
     EXPECT_FALSE(parseControlRequest("jotlet/1 EXIT\n")); // commands are lower case
     EXPECT_FALSE(parseControlRequest("jotlet/1 " + QByteArray(200, 'a') + "\n"));
+    EXPECT_FALSE(parseControlRequest("jotlet/1 show " + QByteArray(101, '1') + ".jtl\n"));
+}
+
+// Only the names of note files reach the program, never a path or a body file.
+TEST(ControlRequest, ShowTakesANoteFileNameAndOtherCommandsNoArgument)
+{
+    const QString show = QStringLiteral("show");
+    for (const char *name : {"123.jtl", "about.jtl", "7.sync-conflict-20240102-030405-ABCDEFG.jtl"})
+        EXPECT_EQ(controlRequestRefusal(show, QLatin1String(name)), QString()) << name;
+    for (const char *name : {"", "123.jtl2", "123.jtl2.jtl", ".jtl", "123.JTL", "123", "a/1.jtl",
+                             "..", "1 2.jtl", "n\xc3\xa4me.jtl"})
+        EXPECT_NE(controlRequestRefusal(show, QString::fromUtf8(name)), QString()) << name;
+    EXPECT_FALSE(isNoteFileName(QString(97, QLatin1Char('1')) + QStringLiteral(".jtl")));
+    EXPECT_EQ(controlRequestRefusal(QStringLiteral("exit"), QStringLiteral("1.jtl")),
+              QStringLiteral("exit takes no argument"));
+    EXPECT_EQ(controlRequestRefusal(QStringLiteral("format-disk"), {}),
+              QStringLiteral("unknown command format-disk"));
 }
 
 namespace {
 
 // Runs a client in a thread while the server's event loop turns here.
-bool requestFromThread(const QString &path, const QString &command, QString *error)
+bool requestFromThread(const QString &path, const ControlRequest &request, QString *error)
 {
     bool ok = false;
-    QThread *client = QThread::create([&] { ok = sendControlRequest(path, command, error); });
+    QThread *client = QThread::create([&] { ok = sendControlRequest(path, request, error); });
     client->start();
     while (!client->isFinished())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -84,11 +106,10 @@ TEST(ControlServer, KnownCommandsAreCarriedOutThenAnsweredUnknownOnesRefused)
 {
     const QString path = controlSocketPath(testsupport::tempHome() + QStringLiteral("/notes-d"));
     QStringList received;
-    ControlServer server(
-        {QStringLiteral("exit"), QStringLiteral("new")}, [&](const QString &command) {
-            received << command;
-            return command == QLatin1String("exit") ? QStringLiteral("not now") : QString();
-        });
+    ControlServer server([&](ControlCommand command, const QString &argument) {
+        received << (controlCommandWord(command) + QLatin1Char(' ') + argument).trimmed();
+        return command == ControlCommand::Exit ? QStringLiteral("not now") : QString();
+    });
     QString error;
     ASSERT_TRUE(server.listen(path, &error)) << error.toStdString();
 
@@ -96,10 +117,15 @@ TEST(ControlServer, KnownCommandsAreCarriedOutThenAnsweredUnknownOnesRefused)
     EXPECT_EQ(received, QStringList {QStringLiteral("new")}) << "answered before it was done";
     EXPECT_FALSE(requestFromThread(path, QStringLiteral("exit"), &error));
     EXPECT_EQ(error, QStringLiteral("not now"));
+    EXPECT_TRUE(
+        requestFromThread(path, {QStringLiteral("show"), QStringLiteral("12.jtl")}, &error));
+    EXPECT_EQ(received.last(), QStringLiteral("show 12.jtl"));
 
     received.clear();
     EXPECT_FALSE(requestFromThread(path, QStringLiteral("format-disk"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("unknown command")));
+    EXPECT_FALSE(requestFromThread(path, QStringLiteral("show"), &error));
+    EXPECT_EQ(error, QStringLiteral("show needs the name of a note file"));
     QCoreApplication::processEvents();
     EXPECT_TRUE(received.isEmpty());
 }
@@ -241,7 +267,7 @@ bool answersWithin(const QString &path, int milliseconds)
 TEST(ControlServer, KeepsAnsweringThroughIdleConnectionsAndAFullDescriptorTable)
 {
     const QString path = controlSocketPath(testsupport::tempHome() + QStringLiteral("/notes-e"));
-    ControlServer server({QStringLiteral("new")}, [](const QString &) { return QString(); });
+    ControlServer server([](ControlCommand, const QString &) { return QString(); });
     QString error;
     ASSERT_TRUE(server.listen(path, &error)) << error.toStdString();
     {

@@ -173,6 +173,8 @@ TEST_P(ShippedLanguage, HoldsEveryTextAndItsDescription)
         const QString text = file.readString(QStringLiteral("Resource"), QString::number(id),
                                              QStringLiteral("!!!"));
         EXPECT_NE(text, QStringLiteral("!!!")) << "id " << id;
+        // Every id is asked for, so none may be left blank.
+        EXPECT_FALSE(text.trimmed().isEmpty()) << "id " << id;
         EXPECT_FALSE(text.contains(placeholder)) << "id " << id;
     }
     for (const char *key : {"language", "author", "version", "email", "note"}) {

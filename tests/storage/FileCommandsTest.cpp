@@ -4,7 +4,9 @@
 #include "platform/Product.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFile.h"
+#include "storage/NoteFolder.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -259,6 +261,12 @@ TEST(JotletctlCommandLine, HelpVersionAndWrongWords)
         {{"dump", "-x", "1.jtl"}, 2, "", "jotletctl: unknown option '-x'\n"},
         // After "--" a name that begins with a hyphen is a file name.
         {{"dump", "--", "-1.jtl"}, 1, "\"error\": \"File not found\"", "-1.jtl: File not found"},
+        {{"list", "--xml"}, 2, "", "jotletctl: unknown option '--xml'\n"},
+        {{"search"}, 2, "", "usage: jotletctl search TEXT"},
+        {{"notes", "1.jtl"}, 2, "", "usage: jotletctl notes\n"},
+        {{"show"}, 2, "", "usage: jotletctl show FILE"},
+        {{"show", "../1.jtl"}, 2, "", "show: '../1.jtl' is no note file name"},
+        {{"show", "1.jtl"}, 1, "", "jotletctl: Jotlet Light is not running\n"},
     };
     for (const Case &c : cases) {
         const CtlRun run = jotletctl(c.args);
@@ -270,6 +278,76 @@ TEST(JotletctlCommandLine, HelpVersionAndWrongWords)
         EXPECT_TRUE(c.err.isEmpty() ? run.err.isEmpty() : run.err.contains(c.err))
             << what << ": " << run.err.toStdString();
     }
+}
+
+// list and search read the note folder as the program loads it, with or
+// without the program, and leave every file as it was.
+TEST(JotletctlListSearch, ReadTheNoteFolderAndChangeNothing)
+{
+    const QString folder = storage::ensureNoteFolder();
+    ASSERT_EQ(
+        jotletctl({QStringLiteral("make"), folder + QStringLiteral("/10.jtl")}, kFullNote).status,
+        0);
+    QJsonObject second = parsed(kFullNote);
+    second[QStringLiteral("title")] = QStringLiteral("Café");
+    second[QStringLiteral("visible")] = true;
+    second[QStringLiteral("alarmEnabled")] = false;
+    ASSERT_EQ(jotletctl({QStringLiteral("make"), folder + QStringLiteral("/11.jtl")},
+                        QJsonDocument(second).toJson())
+                  .status,
+              0);
+    // The body file holds the text, not the record's lines.
+    testsupport::writeAll(folder + QStringLiteral("/11.jtl2"),
+                          "{\\rtf1\\ansi Stra\\u223?e 5\\par\\tab Bakery\\par}");
+    testsupport::writeAll(folder + QStringLiteral("/12.jtl"), "not a note");
+    const auto files = [&] {
+        QStringList state;
+        for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name))
+            state << name + QLatin1Char(' ') + testsupport::readAll(folder + '/' + name).toHex();
+        return state;
+    };
+    const QStringList before = files();
+
+    const CtlRun list = jotletctl({QStringLiteral("list")});
+    EXPECT_EQ(list.status, 1) << "12.jtl cannot be read";
+    EXPECT_TRUE(list.err.contains(QStringLiteral("list: 12.jtl: "))) << list.err.toStdString();
+    EXPECT_EQ(
+        QString::fromUtf8(list.out),
+        QStringLiteral("10.jtl\thidden\tPhone \"numbers\" ☎\tDentist 555-0100\t0001-01-01 23:59\n"
+                       "11.jtl\tvisible\tCafé\tStraße 5\t-\n"));
+
+    const CtlRun json = jotletctl({QStringLiteral("list"), QStringLiteral("--json")});
+    const QJsonArray notes = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(notes.size(), 3) << json.out.toStdString();
+    EXPECT_EQ(memberOrder(json.out).mid(0, 28),
+              QStringList {QStringLiteral("file")} + fieldNames(storage::kNoteFieldCount)
+                  + QStringList {QStringLiteral("text")});
+    EXPECT_EQ(notes[0][QStringLiteral("text")], QStringLiteral("Dentist 555-0100\n\nЗаметка"));
+    EXPECT_EQ(notes[1][QStringLiteral("text")], QStringLiteral("Straße 5\n\tBakery"));
+    EXPECT_EQ(notes[1][QStringLiteral("lines")], parsed(kFullNote)[QStringLiteral("lines")]);
+    EXPECT_EQ(notes[2][QStringLiteral("file")], QStringLiteral("12.jtl"));
+    EXPECT_FALSE(notes[2][QStringLiteral("error")].toString().isEmpty());
+
+    struct Search
+    {
+        const char *text;
+        int status;
+        QString out;
+    };
+    const Search searches[] = {
+        {"STRASSE", 0, "11.jtl\tCafé\tStraße 5\n"},
+        {"cafe", 0, "11.jtl\tCafé\tStraße 5\n"}, // the title, with the first line
+        {"bakery", 0, "11.jtl\tCafé\tBakery\n"},
+        {"ЗАМЕТКА", 0, "10.jtl\tPhone \"numbers\" ☎\tЗаметка\n"},
+        {"555-0100", 0, "10.jtl\tPhone \"numbers\" ☎\tDentist 555-0100\n"},
+        {"plumber", 1, ""},
+    };
+    for (const Search &search : searches) {
+        const CtlRun run = jotletctl({QStringLiteral("search"), QString::fromUtf8(search.text)});
+        EXPECT_EQ(run.status, search.status) << search.text;
+        EXPECT_EQ(QString::fromUtf8(run.out), search.out) << search.text;
+    }
+    EXPECT_EQ(files(), before);
 }
 
 } // namespace
