@@ -300,6 +300,14 @@ TEST(RtfRead, TablesKeepTheirTextInOrder)
     EXPECT_EQ(table->rows(), 2);
     EXPECT_EQ(table->columns(), 3);
     EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
+    // A merged cell takes the paragraphs of the cells it covers, list items
+    // staying in their list, and an empty covered cell leaves nothing.
+    EXPECT_EQ(
+        plainText(*readRtf(
+            "{\\rtf1 {\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\trowd\\clvmgf\\cellx100\\clmgf"
+            "\\cellx200\\clmrg\\cellx300\\intbl a\\cell b\\cell\\cell\\row\\trowd\\clvmrg\\cellx100"
+            "\\cellx200\\cellx300\\intbl c\\cell d\\cell e\\cell\\row\\pard after\\par}")),
+        QStringLiteral("\n1. a\n2. c\t3. b\t\n\t4. d\t5. e\nafter"));
     // Nested tables: the nesting-aware form is read, the fallback skipped.
     const auto nested
         = readRtf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
