@@ -416,16 +416,8 @@ ParagraphEnd Reader::paragraphEnd(const ParaState &para, const CharState &chr)
         }
     }
     m_lastWasOldList = oldList;
-    if (!level && m_markerSeen) {
-        // Only what a line of text can hold.
-        for (const QChar c : std::as_const(m_marker)) {
-            if (c == QLatin1Char('\t')
-                || (c.unicode() >= 0x20 && !c.isNonCharacter() && c != QChar::LineSeparator
-                    && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter
-                    && !c.isSurrogate()))
-                end.markerText += c;
-        }
-    }
+    if (!level && m_markerSeen)
+        end.markerText = lineText(m_marker);
     m_markerSeen = false;
     m_marker.clear();
     // Plain text shows the markers too, so even it needs the list's format.
