@@ -55,6 +55,9 @@ bool Reader::structureDestination(const KeywordInfo &info)
     case Keyword::NumberingAfter:
         return opens(Destination::NumberingText);
     case Keyword::MarkerText:
+        // An object's own data shows nothing, its markers neither.
+        if (group.dest == Destination::Ignore)
+            return true;
         return opens(Destination::MarkerText);
     case Keyword::FieldInstruction:
         return opens(Destination::FieldInstruction);
@@ -98,6 +101,8 @@ void Reader::closeStructureGroup(const Group &closing)
     case Keyword::MarkerText:
         m_marker = m_collected;
         m_markerSeen = true;
+        // A marker shown from an object's result is more than its picture.
+        m_objectText = m_objectText || m_openObject;
         break;
     case Keyword::FieldInstruction:
         if (!m_groups.empty())
