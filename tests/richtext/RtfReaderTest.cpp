@@ -337,6 +337,12 @@ TEST(RtfRead, ListsOfOldWritersFromTheirMarkers)
     EXPECT_EQ(numbered->begin().textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(numbered->begin().textList(), numbered->lastBlock().textList());
     EXPECT_EQ(plainText(*numbered), QStringLiteral("1. first\n2. second"));
+    // A number text longer than a list table can hold is cut to fit it, so
+    // saving twice gives the same file.
+    const auto longPrefix = readRtf("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb "
+                                    + QByteArray(300, 'y') + "}}one\\par}");
+    const QByteArray saved = rtf::write(*longPrefix);
+    EXPECT_EQ(rtf::write(*readRtf(saved)), saved);
 }
 
 TEST(RtfRead, WordProcessorCharacterFormats)
@@ -430,6 +436,15 @@ TEST(RtfRead, ListDefinitionsAreNoText)
     EXPECT_FALSE(lists->lastBlock().textList());
     EXPECT_EQ(lists->lastBlock().text(), QStringLiteral("7.\tseven"));
     EXPECT_EQ(plainText(*lists), QStringLiteral("(a one\n7.\tseven"));
+    // The length is a byte, not what the code page makes of it.
+    const auto counted
+        = readRtf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'85"
+                  + QByteArray(132, 'x')
+                  + "\\'00;}}\\listid5}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}}\\pard\\ls1 one\\par}");
+    ASSERT_TRUE(counted->begin().textList());
+    EXPECT_EQ(counted->begin().textList()->format().numberPrefix(), QString(132, 'x'));
+    EXPECT_EQ(counted->begin().textList()->format().numberSuffix(), QString());
 }
 
 TEST(RtfRead, HyperlinkFieldsBecomeLinks)

@@ -60,9 +60,11 @@ QTextListFormat listFormat(const ListLevel &level, int levelIndex)
     format.setIndent(levelIndex + 1);
     if (!isBullet(level.style)) {
         // A level's text in a list table cannot hold control characters:
-        // they stand for the levels' numbers there.
-        const QString prefix = lineText(level.prefix);
-        const QString suffix = lineText(level.suffix);
+        // they stand for the levels' numbers there. Its length is one byte,
+        // the number counted.
+        constexpr qsizetype kMaxLevelText = 254;
+        const QString prefix = lineText(level.prefix).left(kMaxLevelText);
+        const QString suffix = lineText(level.suffix).left(kMaxLevelText - prefix.size());
         if (!prefix.isEmpty())
             format.setNumberPrefix(prefix);
         if (suffix != QLatin1String("."))
