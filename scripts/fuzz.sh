@@ -13,11 +13,11 @@
 # The build folder is build-fuzz beside the sources, or JL_FUZZ_BUILD_DIR.
 # JL_FUZZ_BUDGET, when set, bounds the whole run in seconds, build included:
 # the targets share what the build leaves of it, each at most SECONDS.
-# A finding (crash, leak, timeout, out of memory) is kept with its log in
-# <build folder>/fuzz-findings; replay it with the target's binary and the
-# file. Exit status 1 when any target found something, 2 when the build
-# fails, 3 when the budget ran out before every target had its turn (and
-# nothing was found).
+# A finding (crash, undefined behaviour, leak, timeout, out of memory) is
+# kept with its log in <build folder>/fuzz-findings; replay it with the
+# target's binary and the file. Exit status 1 when any target found
+# something, 2 when the build fails, 3 when the budget ran out before every
+# target had its turn (and nothing was found).
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,7 +25,7 @@ build_dir=${JL_FUZZ_BUILD_DIR:-$source_dir/build-fuzz}
 seconds=${1:-60}
 shift || true
 if ! [[ $seconds =~ ^[0-9]+$ ]]; then
-    sed -n '2,17p' "$0" >&2
+    sed -n '2,20p' "$0" >&2
     exit 2
 fi
 
@@ -120,6 +120,9 @@ fi
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tmp"
 export TMPDIR=$work/tmp
+# Undefined behaviour ends the run (the build does not recover from it);
+# its report says where it came from.
+export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 found=0
 left_out=0
@@ -154,7 +157,8 @@ for index in "${!targets[@]}"; do
         cp "$log" "$findings_dir/$name.log"
         printf '%-16s %10s executions  FOUND SOMETHING (exit %d): %s\n' "$name" \
             "${executions:-?}" "$status" "$findings_dir/$name.log"
-        grep -m3 -E 'ERROR|SUMMARY|deadly signal|Test unit written' "$log" | sed 's/^/    /'
+        grep -m3 -E 'ERROR|runtime error|SUMMARY|deadly signal|Test unit written' "$log" |
+            sed 's/^/    /'
     else
         printf '%-16s %10s executions  nothing found\n' "$name" "${executions:-?}"
     fi

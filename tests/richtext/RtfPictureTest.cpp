@@ -279,6 +279,26 @@ TEST(RtfPictures, ObjectsShowTheirResult)
     const auto text = readRtf(inDocument("{\\object{\\*\\objdata 01}{\\result words "
                                          + pictGroup("\\pngblip", pngBytes(image)) + "}}"));
     EXPECT_FALSE(rtf::write(*text).contains("objdata"));
+    // A list marker in the object's own data is not shown, and the object is
+    // kept; one in its result is more than its picture, and the object is
+    // shown. Either way a second save changes nothing.
+    const QByteArray picture = pictGroup("\\pngblip", pngBytes(image));
+    const struct
+    {
+        QByteArray object;
+        bool markerShown;
+    } markers[] = {
+        {"{\\object{\\*\\objdata 01}{\\result " + picture + "}{\\pntext X}}", false},
+        {"{\\object{\\*\\objdata 01}{\\result{\\pntext X}" + picture + "}}", true},
+    };
+    for (const auto &marker : markers) {
+        const auto shown = readRtf(inDocument(marker.object));
+        const QByteArray saved = rtf::write(*shown);
+        EXPECT_EQ(shown->toPlainText().startsWith(QLatin1Char('X')), marker.markerShown)
+            << marker.object.constData();
+        EXPECT_EQ(saved.contains("objdata"), !marker.markerShown) << marker.object.constData();
+        EXPECT_EQ(rtf::write(*readRtf(saved)), saved) << marker.object.constData();
+    }
 }
 
 TEST(RtfPictures, BinaryPictureData)

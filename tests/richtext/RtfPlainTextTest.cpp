@@ -61,6 +61,11 @@ TEST(RtfPlainText, ParagraphEndsAndBreaksGiveTheDocumentsLines)
         "{\\rtf1 a\\u8233?b\\u8232?c\\u10?d}",
         "{\\rtf1 tab\\tab end{\\v hidden\\par}\\par}",
         "{\\rtf1 \\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row after\\par}",
+        // Merged cells with list items: an empty covered one goes, the others
+        // move and are numbered where they end up.
+        "{\\rtf1 {\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\trowd\\clvmgf\\cellx100\\clmgf\\cellx200"
+        "\\clmrg\\cellx300\\intbl a\\cell b\\cell\\cell\\row\\trowd\\clvmrg\\cellx100\\cellx200"
+        "\\cellx300\\intbl c\\cell d\\cell e\\cell\\row\\pard after\\par}",
         "{\\rtf1 {\\pict\\pngblip 89504e47}\\par}",
         "{\\rtf1 {\\pict\\pngblip 89504e47}}",
         "{\\rtf1 x{\\pict\\wmetafile8 0100}\\par y\\par}",

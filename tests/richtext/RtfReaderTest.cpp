@@ -300,6 +300,14 @@ TEST(RtfRead, TablesKeepTheirTextInOrder)
     EXPECT_EQ(table->rows(), 2);
     EXPECT_EQ(table->columns(), 3);
     EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
+    // A merged cell takes the paragraphs of the cells it covers, list items
+    // staying in their list, and an empty covered cell leaves nothing.
+    EXPECT_EQ(
+        plainText(*readRtf(
+            "{\\rtf1 {\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\trowd\\clvmgf\\cellx100\\clmgf"
+            "\\cellx200\\clmrg\\cellx300\\intbl a\\cell b\\cell\\cell\\row\\trowd\\clvmrg\\cellx100"
+            "\\cellx200\\cellx300\\intbl c\\cell d\\cell e\\cell\\row\\pard after\\par}")),
+        QStringLiteral("\n1. a\n2. c\t3. b\t\n\t4. d\t5. e\nafter"));
     // Nested tables: the nesting-aware form is read, the fallback skipped.
     const auto nested
         = readRtf("{\\rtf1\\pard\\intbl x\\cell\\pard\\intbl\\itap2 y\\nestcell z\\nestcell"
@@ -329,6 +337,12 @@ TEST(RtfRead, ListsOfOldWritersFromTheirMarkers)
     EXPECT_EQ(numbered->begin().textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(numbered->begin().textList(), numbered->lastBlock().textList());
     EXPECT_EQ(plainText(*numbered), QStringLiteral("1. first\n2. second"));
+    // A number text longer than a list table can hold is cut to fit it, so
+    // saving twice gives the same file.
+    const auto longPrefix = readRtf("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb "
+                                    + QByteArray(300, 'y') + "}}one\\par}");
+    const QByteArray saved = rtf::write(*longPrefix);
+    EXPECT_EQ(rtf::write(*readRtf(saved)), saved);
 }
 
 TEST(RtfRead, WordProcessorCharacterFormats)
@@ -422,6 +436,15 @@ TEST(RtfRead, ListDefinitionsAreNoText)
     EXPECT_FALSE(lists->lastBlock().textList());
     EXPECT_EQ(lists->lastBlock().text(), QStringLiteral("7.\tseven"));
     EXPECT_EQ(plainText(*lists), QStringLiteral("(a one\n7.\tseven"));
+    // The length is a byte, not what the code page makes of it.
+    const auto counted
+        = readRtf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'85"
+                  + QByteArray(132, 'x')
+                  + "\\'00;}}\\listid5}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}}\\pard\\ls1 one\\par}");
+    ASSERT_TRUE(counted->begin().textList());
+    EXPECT_EQ(counted->begin().textList()->format().numberPrefix(), QString(132, 'x'));
+    EXPECT_EQ(counted->begin().textList()->format().numberSuffix(), QString());
 }
 
 TEST(RtfRead, HyperlinkFieldsBecomeLinks)

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextList>
@@ -111,28 +112,62 @@ std::vector<QTextBlockFormat> cellBlockFormats(const QTextTableCell &cell)
 
 } // namespace
 
-// What a covered cell holds goes on as paragraphs of the merged cell, so
-// merging joins nothing into one line.
+// What a covered cell holds goes on as paragraphs of the merged cell, in the
+// lists they are in, so merging joins nothing into one line; into an empty
+// merged cell the first one goes on its paragraph.
 void DocumentBuilder::moveIntoFirstCell(QTextTable *table, const CellMerge &merge, int row,
                                         int column)
 {
-    const QTextTableCell covered = table->cellAt(row, column);
+    QTextTableCell covered = table->cellAt(row, column);
     if (covered.firstPosition() == covered.lastPosition())
         return;
+    // A fragment puts its paragraphs into lists of its own: they get their
+    // formats, and with them their lists, back from here.
+    std::vector<QTextBlockFormat> formats;
+    for (QTextBlock block = m_document->findBlock(covered.firstPosition());
+         block.isValid() && block.position() <= covered.lastPosition(); block = block.next())
+        formats.push_back(block.blockFormat());
     QTextCursor from(m_document);
     from.setPosition(covered.firstPosition());
+    const QTextCharFormat firstChars = from.blockCharFormat();
     from.setPosition(covered.lastPosition(), QTextCursor::KeepAnchor);
     const QTextDocumentFragment content = from.selection();
-    // The first paragraph moved keeps its own format, not the one before it.
-    const QTextBlockFormat format
-        = QTextCursor(m_document->findBlock(covered.firstPosition())).blockFormat();
-    from.removeSelectedText();
     const QTextTableCell first = table->cellAt(merge.row, merge.column);
+    const bool intoEmpty = first.firstPosition() == first.lastPosition();
     QTextCursor to(m_document);
     to.setPosition(first.lastPosition());
-    if (first.firstPosition() != first.lastPosition())
-        to.insertBlock(format);
+    if (!intoEmpty)
+        to.insertBlock(formats.front(), firstChars);
+    const int start = to.block().position();
     to.insertFragment(content);
+    int end = to.block().position();
+    const auto blocksFromStart = [&] {
+        std::vector<QTextBlock> blocks;
+        for (QTextBlock block = m_document->findBlock(start);
+             block.isValid() && block.position() <= end; block = block.next())
+            blocks.push_back(block);
+        return blocks;
+    };
+    std::vector<QTextBlock> moved = blocksFromStart();
+    // A fragment that starts in a list item brings a paragraph of its own in
+    // front of it. Deleting an empty paragraph's end deletes the paragraph,
+    // so the one after takes its format first (and stays in its list).
+    if (moved.size() == formats.size() + 1 && moved.front().length() == 1) {
+        QTextCursor(moved[1]).setBlockFormat(moved[0].blockFormat());
+        QTextCursor join(moved.front());
+        join.setPosition(start + 1, QTextCursor::KeepAnchor);
+        join.removeSelectedText();
+        --end;
+        moved = blocksFromStart();
+    }
+    if (moved.size() == formats.size()) {
+        for (size_t i = intoEmpty ? 1 : 0; i < moved.size(); ++i)
+            QTextCursor(moved[i]).setBlockFormat(formats[i]);
+    }
+    covered = table->cellAt(row, column);
+    from.setPosition(covered.firstPosition());
+    from.setPosition(covered.lastPosition(), QTextCursor::KeepAnchor);
+    from.removeSelectedText();
 }
 
 void DocumentBuilder::applyMerges(OpenTable &open)

@@ -40,16 +40,35 @@ bool isRoman(const QString &text)
 
 } // namespace
 
+QString lineText(QStringView text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t')
+            || (c.unicode() >= 0x20 && !c.isNonCharacter() && c != QChar::LineSeparator
+                && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter
+                && !c.isSurrogate()))
+            shown += c;
+    }
+    return shown;
+}
+
 QTextListFormat listFormat(const ListLevel &level, int levelIndex)
 {
     QTextListFormat format;
     format.setStyle(level.style);
     format.setIndent(levelIndex + 1);
     if (!isBullet(level.style)) {
-        if (!level.prefix.isEmpty())
-            format.setNumberPrefix(level.prefix);
-        if (level.suffix != QLatin1String("."))
-            format.setNumberSuffix(level.suffix);
+        // A level's text in a list table cannot hold control characters:
+        // they stand for the levels' numbers there. Its length is one byte,
+        // the number counted.
+        constexpr qsizetype kMaxLevelText = 254;
+        const QString prefix = lineText(level.prefix).left(kMaxLevelText);
+        const QString suffix = lineText(level.suffix).left(kMaxLevelText - prefix.size());
+        if (!prefix.isEmpty())
+            format.setNumberPrefix(prefix);
+        if (suffix != QLatin1String("."))
+            format.setNumberSuffix(suffix);
     }
     return format;
 }

@@ -33,6 +33,9 @@ struct ListLevel
     int start = 1; // the number of the first item
 };
 
+// Only what a line of text can show: no control character but the tab, no
+// line, paragraph or object character, noncharacter or surrogate.
+QString lineText(QStringView text);
 // The format of a list at a level (0-based).
 QTextListFormat listFormat(const ListLevel &level, int levelIndex);
 // The level a list format stands for at a level index.

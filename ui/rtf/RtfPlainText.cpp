@@ -13,6 +13,21 @@ bool endsParagraph(QChar c)
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
+// In a table's text a list item's marker waits as its number between these
+// two until the outermost table is whole: merging cells moves paragraphs,
+// and the document numbers items in the order it shows them. The reader
+// passes neither in text, as the document keeps them for its frames.
+constexpr QChar kMarkerStart(0xFDD0);
+constexpr QChar kMarkerEnd(0xFDD1);
+
+// The length of the waiting marker that `text` starts with; 0 for none.
+qsizetype markerLength(QStringView text)
+{
+    if (!text.startsWith(kMarkerStart))
+        return 0;
+    return text.indexOf(kMarkerEnd) + 1;
+}
+
 } // namespace
 
 std::vector<CellMerge> cellMerges(const std::vector<std::vector<TableRow::Cell>> &rows)
@@ -91,7 +106,7 @@ void PlainTextSink::enterCell()
     if (table.row.size() >= size_t(kMaxTableColumns)) {
         // Cells past the last column go on in the last one.
         table.cell.lines = table.row.back().text.split(QLatin1Char('\n'));
-        table.cell.paragraphStart = table.cell.lines.size() - 1;
+        table.cell.paragraphStart = table.row.back().paragraphStart;
         table.cell.empty = table.row.back().empty;
         table.row.pop_back();
     }
@@ -103,7 +118,8 @@ void PlainTextSink::endCurrentCell()
     if (!table.inCell)
         return;
     table.inCell = false;
-    table.row.push_back({table.cell.lines.join(QLatin1Char('\n')), table.cell.empty});
+    table.row.push_back(
+        {table.cell.lines.join(QLatin1Char('\n')), table.cell.empty, table.cell.paragraphStart});
 }
 
 void PlainTextSink::closeTable()
@@ -113,7 +129,8 @@ void PlainTextSink::closeTable()
     // A cell or row that the file did not end still holds its text.
     if (table.inCell) {
         table.inCell = false;
-        table.row.push_back({table.cell.lines.join(QLatin1Char('\n')), table.cell.empty});
+        table.row.push_back({table.cell.lines.join(QLatin1Char('\n')), table.cell.empty,
+                             table.cell.paragraphStart});
     }
     if (!table.row.empty())
         table.rows.push_back(std::move(table.row));
@@ -127,8 +144,11 @@ void PlainTextSink::closeTable()
     Lines &lines = current();
     if (lines.pending)
         lines.pending = false;
+    const bool outermost = m_tables.empty();
     for (const QString &line : tableLines(texts))
-        lines.lines.append(line);
+        lines.lines.append(outermost ? withMarkers(line) : line);
+    if (outermost)
+        m_deferredMarkers.clear();
     // The paragraph after the table.
     lines.lines.append(QString());
     lines.paragraphStart = lines.lines.size() - 1;
@@ -136,7 +156,7 @@ void PlainTextSink::closeTable()
 }
 
 // A merged cell holds the paragraphs of the cells it covers after its own,
-// as the document builder moves them.
+// as the document builder moves them; an empty covered cell goes.
 void PlainTextSink::applyMerges(Table &table)
 {
     size_t columns = 0;
@@ -153,12 +173,19 @@ void PlainTextSink::applyMerges(Table &table)
         for (size_t r = top; r < top + size_t(merge.rows) && r < table.rows.size(); ++r) {
             for (size_t c = left; c < left + size_t(merge.columns) && c < columns; ++c) {
                 CellText &covered = table.rows[r][c];
-                if ((r == top && c == left) || covered.empty)
+                if (r == top && c == left)
                     continue;
-                // Into an empty cell the text goes on its one line, a list
-                // item's marker and all.
-                first.text += first.empty ? covered.text : QLatin1Char('\n') + covered.text;
-                first.empty = false;
+                if (covered.empty) {
+                    dropMarkers(covered.text);
+                } else if (first.empty) {
+                    // Into an empty cell the text goes on its one line,
+                    // which stays in the list it is in.
+                    dropLeadingMarker(covered.text);
+                    first.text += covered.text;
+                    first.empty = false;
+                } else {
+                    first.text += QLatin1Char('\n') + covered.text;
+                }
                 covered = CellText();
             }
         }
@@ -223,21 +250,71 @@ void PlainTextSink::appendImage(const QImage &, const QString &, QSizeF, const Q
 
 void PlainTextSink::addMarker(const ParagraphEnd &paragraph)
 {
+    Lines &lines = current();
+    QString &start = lines.lines[lines.paragraphStart];
+    // A cell's paragraph that goes on past the last column ends again, in
+    // the list its new end names.
+    dropLeadingMarker(start);
     if (!paragraph.markerText.isEmpty()) {
-        Lines &lines = current();
-        lines.lines[lines.paragraphStart].prepend(paragraph.markerText);
+        start.prepend(paragraph.markerText);
         lines.empty = false;
     }
-    if (paragraph.listId < 0)
+    const int id = paragraph.listId;
+    if (id < 0)
         return;
-    const auto format = m_listFormats.constFind(paragraph.listId);
-    const QTextListFormat &list = format == m_listFormats.constEnd()
-        ? *m_listFormats.insert(paragraph.listId, paragraph.list)
-        : *format;
+    if (m_listMembers[id]++ == 0) {
+        m_listFormats.insert(id, paragraph.list);
+        m_listItems.insert(id, 0);
+    }
     // The marker is no text: a body of one empty list item is still empty.
-    Lines &lines = current();
-    lines.lines[lines.paragraphStart].prepend(
-        listItemPrefix(list, ++m_listItems[paragraph.listId]));
+    start.prepend(m_tables.empty() ? listItemPrefix(m_listFormats.value(id), ++m_listItems[id])
+                                   : deferredMarker(id));
+}
+
+QString PlainTextSink::deferredMarker(int listId)
+{
+    m_deferredMarkers.push_back(listId);
+    return kMarkerStart + QString::number(m_deferredMarkers.size() - 1) + kMarkerEnd;
+}
+
+int PlainTextSink::listOfMarker(QStringView marker) const
+{
+    return m_deferredMarkers[marker.sliced(1, marker.size() - 2).toULongLong()];
+}
+
+// The items whose markers the text holds are no longer in their lists.
+void PlainTextSink::dropMarkers(QStringView text)
+{
+    for (qsizetype at = text.indexOf(kMarkerStart); at >= 0;
+         at = text.indexOf(kMarkerStart, at + 1))
+        --m_listMembers[listOfMarker(text.sliced(at, markerLength(text.sliced(at))))];
+}
+
+void PlainTextSink::dropLeadingMarker(QString &text)
+{
+    if (const qsizetype length = markerLength(text)) {
+        dropMarkers(QStringView(text).left(length));
+        text.remove(0, length);
+    }
+}
+
+// The line with its waiting markers numbered, in the order they come.
+QString PlainTextSink::withMarkers(const QString &line)
+{
+    QString numbered;
+    qsizetype done = 0;
+    for (qsizetype at = line.indexOf(kMarkerStart); at >= 0; at = line.indexOf(kMarkerStart, at)) {
+        const qsizetype length = markerLength(QStringView(line).sliced(at));
+        const int id = listOfMarker(QStringView(line).sliced(at, length));
+        numbered += QStringView(line).sliced(done, at - done);
+        numbered += listItemPrefix(m_listFormats.value(id), ++m_listItems[id]);
+        at += length;
+        done = at;
+    }
+    if (done == 0)
+        return line;
+    numbered += QStringView(line).sliced(done);
+    return numbered;
 }
 
 void PlainTextSink::endParagraph(const ParagraphEnd &paragraph)

@@ -44,6 +44,7 @@ private:
     {
         QString text;
         bool empty = true; // no character, picture or paragraph end
+        qsizetype paragraphStart = 0; // the line its last paragraph starts on
     };
     struct Table
     {
@@ -60,16 +61,27 @@ private:
     void enterCell();
     void endCurrentCell();
     void closeTable();
-    static void applyMerges(Table &table);
+    void applyMerges(Table &table);
     void startPendingParagraph();
     void breakLine(Lines &lines);
     void addMarker(const ParagraphEnd &paragraph);
+    QString deferredMarker(int listId);
+    int listOfMarker(QStringView marker) const;
+    void dropMarkers(QStringView text);
+    void dropLeadingMarker(QString &text);
+    QString withMarkers(const QString &line);
 
     Lines m_document;
     std::vector<Table> m_tables;
     int m_wantedDepth = 0;
+    // A list's format is the one of its first item; a list whose every item
+    // went with merged cells is gone, and the next item starts it anew, as
+    // the document makes a new list then.
     QHash<int, QTextListFormat> m_listFormats;
-    QHash<int, int> m_listItems;
+    QHash<int, int> m_listMembers;
+    QHash<int, int> m_listItems; // items numbered so far
+    // The lists of the markers that wait in table text, by their number.
+    std::vector<int> m_deferredMarkers;
 };
 
 // The lines a table shows as plain text: a row is a line of its cells'

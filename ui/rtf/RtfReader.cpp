@@ -616,9 +616,11 @@ void Reader::hexByte(unsigned char byte)
     else if (top().dest == Destination::FontTable)
         m_fontNameBytes.append(c);
     else if (collecting())
-        // A level's text counts its length and names levels in bytes below 32.
-        collectText(byte < 0x20 ? QString(QChar(byte))
-                                : m_decoder.decode(textCodePage(), QByteArrayView(&c, 1)));
+        // A level's text starts with its length and names levels in bytes
+        // below 32: bytes, not characters of a code page.
+        collectText(byte < 0x20 || (top().dest == Destination::LevelText && m_collected.isEmpty())
+                        ? QString(QChar(byte))
+                        : m_decoder.decode(textCodePage(), QByteArrayView(&c, 1)));
 }
 
 void Reader::binary(std::string_view bytes)

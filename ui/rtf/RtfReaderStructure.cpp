@@ -55,6 +55,9 @@ bool Reader::structureDestination(const KeywordInfo &info)
     case Keyword::NumberingAfter:
         return opens(Destination::NumberingText);
     case Keyword::MarkerText:
+        // An object's own data shows nothing, its markers neither.
+        if (group.dest == Destination::Ignore)
+            return true;
         return opens(Destination::MarkerText);
     case Keyword::FieldInstruction:
         return opens(Destination::FieldInstruction);
@@ -98,6 +101,8 @@ void Reader::closeStructureGroup(const Group &closing)
     case Keyword::MarkerText:
         m_marker = m_collected;
         m_markerSeen = true;
+        // A marker shown from an object's result is more than its picture.
+        m_objectText = m_objectText || m_openObject;
         break;
     case Keyword::FieldInstruction:
         if (!m_groups.empty())
@@ -416,16 +421,8 @@ ParagraphEnd Reader::paragraphEnd(const ParaState &para, const CharState &chr)
         }
     }
     m_lastWasOldList = oldList;
-    if (!level && m_markerSeen) {
-        // Only what a line of text can hold.
-        for (const QChar c : std::as_const(m_marker)) {
-            if (c == QLatin1Char('\t')
-                || (c.unicode() >= 0x20 && !c.isNonCharacter() && c != QChar::LineSeparator
-                    && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter
-                    && !c.isSurrogate()))
-                end.markerText += c;
-        }
-    }
+    if (!level && m_markerSeen)
+        end.markerText = lineText(m_marker);
     m_markerSeen = false;
     m_marker.clear();
     // Plain text shows the markers too, so even it needs the list's format.
