@@ -4,7 +4,6 @@
 #include "note/Note.h"
 #include "note/NoteParts.h"
 #include "ui/ColorRef.h"
-#include "ui/NoteText.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -86,7 +85,7 @@ void NotesModel::read(Entry &entry)
     const TSingolNote &note = *entry.note;
     NoteRow &row = entry.row;
     row.title = note.NoteTitle->text();
-    row.lines = note.NoteText->lines();
+    row.lines = note.bodyLines();
     row.back = ui::colorFromRef(note.NotePanel->colorRef());
     row.titleBack = ui::colorFromRef(note.NoteTitle->colorRef());
     row.visible = note.Parked() ? note.ParkedVisible() : note.isVisible();

@@ -8,6 +8,7 @@
 #include "settings/TextIds.h"
 #include "storage/DateTime.h"
 #include "storage/NoteFolder.h"
+#include "ui/BodyText.h"
 #include "ui/CharFormats.h"
 #include "ui/ColorRef.h"
 #include "ui/Dialogs.h"
@@ -173,6 +174,15 @@ void TSingolNote::setBackColorRef(qint32 color)
     NotePanel->setColorRef(color);
     if (NoteText.made())
         NoteText->setBackColor(ui::colorFromRef(color));
+}
+
+QStringList TSingolNote::bodyLines() const
+{
+    if (NoteText.made())
+        return NoteText->lines();
+    if (m_waitingBody.file)
+        return ui::bodyLines(*m_waitingBody.file);
+    return m_waitingBody.lines;
 }
 
 void TSingolNote::setVisible(bool visible)

@@ -97,6 +97,8 @@ public:
     // NoteFolder + "/" + NoteFileName.
     QString notePath() const;
     void setVisible(bool visible) override;
+    // The body's plain lines, without making a body that waits.
+    QStringList bodyLines() const;
 
     // The components.
     note::NotePanel *const NotePanel;

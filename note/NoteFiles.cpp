@@ -19,9 +19,7 @@ storage::NoteRecord TSingolNote::record() const
     r.width = quint16(width());
     r.height = quint16(height());
     r.title = NoteTitle->text();
-    // A body not made yet holds what the note file said.
-    if (NoteText.made())
-        r.lines = NoteText->lines();
+    r.lines = bodyLines();
     r.visible = m_parked ? m_parkedVisible : isVisible();
     r.backColor = NotePanel->colorRef();
     r.titleColor = NoteTitle->colorRef();

@@ -116,6 +116,9 @@ TEST_F(NotesWindowTest, ListsEveryNoteWithItsMarksAndFollowsTheNotesLive)
                             QStringLiteral("Plumber"), QStringLiteral("Dentist")}));
     EXPECT_EQ(NotesModel::stateMarks(model.rowAt(0)), QStringList());
     EXPECT_EQ(NotesModel::stateMarks(model.rowAt(1)), QStringList {QStringLiteral("hidden")});
+    // A hidden note is listed with its text without making its body editor.
+    EXPECT_EQ(model.rowAt(1).lines, noteRecord(QStringLiteral("Garage"), false).lines);
+    EXPECT_FALSE(noteAt(*controller, 1)->NoteText.made());
     EXPECT_EQ(NotesModel::stateMarks(model.rowAt(2)), QStringList {QStringLiteral("rolled up")});
     EXPECT_EQ(NotesModel::stateMarks(model.rowAt(3)), QStringList {QStringLiteral("on top")});
     EXPECT_EQ(model.rowAt(3).alarm, QDateTime(QDate(2030, 5, 11), QTime(18, 0)));
