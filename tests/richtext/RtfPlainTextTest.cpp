@@ -66,6 +66,10 @@ TEST(RtfPlainText, ParagraphEndsAndBreaksGiveTheDocumentsLines)
         "{\\rtf1 {\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\trowd\\clvmgf\\cellx100\\clmgf\\cellx200"
         "\\clmrg\\cellx300\\intbl a\\cell b\\cell\\cell\\row\\trowd\\clvmrg\\cellx100\\cellx200"
         "\\cellx300\\intbl c\\cell d\\cell e\\cell\\row\\pard after\\par}",
+        // A list whose only item is in a merged cell goes on after the table.
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02(\\'00;}}\\listid1}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\trowd\\clmgf\\cellx100\\clmrg"
+        "\\cellx200\\pard\\intbl\\ls1\\cell\\pard\\intbl\\cell\\row\\pard\\ls1\\par}",
         "{\\rtf1 {\\pict\\pngblip 89504e47}\\par}",
         "{\\rtf1 {\\pict\\pngblip 89504e47}}",
         "{\\rtf1 x{\\pict\\wmetafile8 0100}\\par y\\par}",

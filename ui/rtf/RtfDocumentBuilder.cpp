@@ -183,6 +183,14 @@ void DocumentBuilder::applyMerges(OpenTable &open)
         for (int column = 0; column < table->columns(); ++column)
             formats[size_t(row)].push_back(cellBlockFormats(table->cellAt(row, column)));
     }
+    // A list whose only paragraphs merging takes away is deleted; the formats
+    // given back make a new one of the same index, which the list's later
+    // paragraphs must join.
+    QHash<int, int> listOfObject;
+    for (auto it = m_lists.cbegin(); it != m_lists.cend(); ++it) {
+        if (it.value())
+            listOfObject.insert(it.value()->objectIndex(), it.key());
+    }
     for (const CellMerge &merge : merges) {
         // Only what the table holds: rows may have named more cells.
         const int rows = std::min(merge.rows, table->rows() - merge.row);
@@ -214,6 +222,11 @@ void DocumentBuilder::applyMerges(OpenTable &open)
                 ++index;
             }
         }
+    }
+    for (auto it = listOfObject.cbegin(); it != listOfObject.cend(); ++it) {
+        QPointer<QTextList> &list = m_lists[it.value()];
+        if (!list)
+            list = qobject_cast<QTextList *>(m_document->object(it.key()));
     }
 }
 
